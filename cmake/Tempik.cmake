@@ -1,0 +1,120 @@
+# Build helpers shared by every area of the tree.
+
+set(TEMPIK_WARNINGS -Wall -Wextra -Werror)
+if(WIN32)
+  # Sanitizers exist only in the host build.
+  set(TEMPIK_SANITIZE "")
+else()
+  set(TEMPIK_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+endif()
+
+define_property(GLOBAL PROPERTY TEMPIK_CORE_SOURCES BRIEF_DOCS "platform-free sources" FULL_DOCS "x")
+define_property(GLOBAL PROPERTY TEMPIK_WIN_SOURCES BRIEF_DOCS "Windows-layer sources" FULL_DOCS "x")
+define_property(GLOBAL PROPERTY TEMPIK_RES_SOURCES BRIEF_DOCS "resource scripts" FULL_DOCS "x")
+
+function(_tempik_append prop)
+  foreach(src IN LISTS ARGN)
+    get_filename_component(abs ${src} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY ${prop} ${abs})
+  endforeach()
+endfunction()
+
+# Sources that compile on every host and never include <windows.h> themselves.
+function(tempik_core_sources)
+  _tempik_append(TEMPIK_CORE_SOURCES ${ARGN})
+endfunction()
+
+# Sources of the Windows layer; ignored in the host build.
+function(tempik_win_sources)
+  if(WIN32)
+    _tempik_append(TEMPIK_WIN_SOURCES ${ARGN})
+  endif()
+endfunction()
+
+# Resource scripts linked into Tempik.exe and into the Windows test programs.
+function(tempik_res_sources)
+  if(WIN32)
+    _tempik_append(TEMPIK_RES_SOURCES ${ARGN})
+  endif()
+endfunction()
+
+function(tempik_project_options target)
+  target_compile_options(${target} PRIVATE ${TEMPIK_WARNINGS})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(WIN32)
+    target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  endif()
+endfunction()
+
+function(tempik_define_libraries)
+  get_property(core GLOBAL PROPERTY TEMPIK_CORE_SOURCES)
+  # tempik_core: what tests link (sanitized on the host).
+  add_library(tempik_core STATIC ${core})
+  tempik_project_options(tempik_core)
+  target_compile_options(tempik_core PUBLIC ${TEMPIK_SANITIZE})
+  target_link_options(tempik_core PUBLIC ${TEMPIK_SANITIZE})
+  if(NOT WIN32)
+    # The same sources without sanitizers, for benchmarks.
+    add_library(tempik_core_bench STATIC ${core})
+    tempik_project_options(tempik_core_bench)
+    target_compile_options(tempik_core_bench PRIVATE -O2)
+  else()
+    get_property(win GLOBAL PROPERTY TEMPIK_WIN_SOURCES)
+    if(win)
+      add_library(tempik_win STATIC ${win})
+      tempik_project_options(tempik_win)
+      set(scope PUBLIC)
+    else()
+      add_library(tempik_win INTERFACE)
+      set(scope INTERFACE)
+    endif()
+    target_link_libraries(tempik_win ${scope} tempik_core comctl32 gdi32 user32 shell32 advapi32 kernel32)
+    get_property(res GLOBAL PROPERTY TEMPIK_RES_SOURCES)
+    add_library(tempik_res OBJECT ${res})
+    target_include_directories(tempik_res PRIVATE ${PROJECT_SOURCE_DIR})
+  endif()
+endfunction()
+
+# GoogleTest: Debian's library on the host, compiled from /usr/src/googletest for MinGW.
+if(WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  set(TEMPIK_GTEST_MAIN gtest_main)
+  set(TEMPIK_GTEST gtest)
+else()
+  find_package(GTest REQUIRED)
+  set(TEMPIK_GTEST_MAIN GTest::gtest_main)
+  set(TEMPIK_GTEST GTest::gtest)
+endif()
+include(GoogleTest)
+
+function(_tempik_test name)
+  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  tempik_project_options(${name})
+  if(T_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} ${TEMPIK_GTEST})
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} ${TEMPIK_GTEST_MAIN})
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES TIMEOUT 120)
+endfunction()
+
+# A test of the platform-free core: built and run in both builds (natively
+# under the sanitizers, and as a Windows program under Wine with msvcrt).
+function(tempik_core_test name)
+  _tempik_test(${name} ${ARGN} LIBS tempik_core)
+endfunction()
+
+# A test of the Windows layer: real windows under Wine; Windows build only.
+# Linked with the program's resources so dialogs, menus and icons load.
+function(tempik_win_test name)
+  if(WIN32)
+    _tempik_test(${name} ${ARGN} LIBS tempik_win tempik_res)
+  endif()
+endfunction()

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+
+#include "framework/WinTypes.h"
+
+// An 8-bit text value with the MFC CString members the program uses.
+class CString
+{
+public:
+    CString() = default;
+    CString(const char* psz) : m_str(psz ? psz : "") {}
+    CString(const char* pch, int nLength) : m_str(pch, pch && nLength > 0 ? (size_t)nLength : 0) {}
+    CString(const CString&) = default;
+    CString& operator=(const CString&) = default;
+    CString& operator=(const char* psz)
+    {
+        m_str = psz ? psz : "";
+        return *this;
+    }
+
+    // Loads string resource nID of the program; FALSE (and empty) when there is none.
+    BOOL LoadString(UINT nID);
+    // printf-style formatting; the result replaces the text.
+    void Format(const char* pszFormat, ...)
+#ifdef __GNUC__
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+
+    int GetLength() const { return (int)m_str.size(); }
+    BOOL IsEmpty() const { return m_str.empty(); }
+    void Empty() { m_str.clear(); }
+    operator const char*() const { return m_str.c_str(); }
+    const char* GetString() const { return m_str.c_str(); }
+    char GetAt(int nIndex) const { return m_str[(size_t)nIndex]; }
+    CString Left(int nCount) const;
+    int Find(const char* pszSub, int nStart = 0) const;
+    int CompareNoCase(const char* psz) const;
+
+    CString& operator+=(const CString& s)
+    {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* psz)
+    {
+        if (psz)
+            m_str += psz;
+        return *this;
+    }
+    CString& operator+=(char ch)
+    {
+        m_str += ch;
+        return *this;
+    }
+    friend CString operator+(const CString& a, const CString& b) { return CString(a) += b; }
+    friend CString operator+(const CString& a, const char* b) { return CString(a) += b; }
+    friend CString operator+(const char* a, const CString& b) { return CString(a) += b; }
+
+    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
+    friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
+    friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
+
+private:
+    std::string m_str;
+};
