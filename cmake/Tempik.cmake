@@ -75,8 +75,14 @@ function(tempik_define_libraries)
   endif()
 endfunction()
 
-# GoogleTest: Debian's library on the host, compiled from /usr/src/googletest for MinGW.
+# Static runtime on Windows: the executables need no MinGW DLLs.
 if(WIN32)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+# GoogleTest: the system's library, except in the cross build, which compiles
+# Debian's sources in /usr/src/googletest with MinGW.
+if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
