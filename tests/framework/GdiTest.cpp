@@ -238,7 +238,10 @@ TEST(GdiTest, ToolTipKeepsOneToolWhoseTextChanges)
     EXPECT_STREQ(buffer, "Stop the timer");
     MSG msg = { hOwner, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, { 5, 5 } };
     tip.RelayEvent(&msg);
-    owner.DestroyWindow();
+    HWND hTip = tip.m_hWnd;
+    owner.DestroyWindow();  // takes the tooltip window with it
+    EXPECT_FALSE(::IsWindow(hTip));
+    EXPECT_EQ(tip.m_hWnd, nullptr);
 }
 
 // A 12 x 12 white memory surface for reading pixels back.
