@@ -1,0 +1,208 @@
+#include "settings/WindowRecord.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace
+{
+// Lead bytes of Shift-JIS (code page 932), so the double-byte rules are exercised on every host.
+BOOL ShiftJisLeadByte(BYTE nByte)
+{
+    return (nByte >= 0x81 && nByte <= 0x9F) || (nByte >= 0xE0 && nByte <= 0xFC);
+}
+
+struct StateCase
+{
+    UINT nPlacementFlags, nPlacementShowCmd, nNormalShowCmd;
+    UINT nFlags, nShowCmd;
+};
+
+struct ParseCase
+{
+    const char* pszText;
+    UINT nFlags, nShowCmd;
+    LONG nLeft, nTop;
+};
+
+std::vector<std::string> Tokens(std::string strText, PFN_IS_LEAD_BYTE pfnIsLeadByte, int nMax = 8)
+{
+    std::vector<char*> apsz((size_t)nMax, nullptr);
+    int n = CWindowRecord::Tokenize(strText.data(), apsz.data(), nMax, pfnIsLeadByte);
+    return std::vector<std::string>(apsz.begin(), apsz.begin() + n);
+}
+
+std::string Copied(const std::string& strSrc, size_t nDestSize, PFN_IS_LEAD_BYTE pfnIsLeadByte)
+{
+    std::vector<char> buffer(nDestSize + 1, 'X');
+    CWindowRecord::CopyWhole(buffer.data(), nDestSize, strSrc.c_str(), pfnIsLeadByte);
+    EXPECT_EQ(buffer[nDestSize], 'X') << "wrote past the buffer";
+    return buffer.data();
+}
+} // namespace
+
+TEST(WindowRecord, StateStoredForEachShowCommand)
+{
+    const StateCase cases[] = {
+        {0, 1, 5, 0, 5},  // normal: the caller's normal show command
+        {2, 1, 5, 0, 5},  // normal, flags dropped
+        {0, 3, 5, 2, 3},  // maximised
+        {2, 2, 5, 2, 7},  // minimised from maximised
+        {1, 2, 5, 2, 7},  // minimised, any flag set
+        {0, 2, 5, 0, 7},  // minimised from normal
+        {0, 0, 5, 0, 1},  // anything else
+        {2, 7, 5, 0, 1},
+        {0, 5, 9, 0, 1},
+    };
+    for (const StateCase& c : cases) {
+        CWindowRecord record;
+        record.SetState(c.nPlacementFlags, c.nPlacementShowCmd, c.nNormalShowCmd);
+        EXPECT_EQ(record.m_nFlags, c.nFlags) << c.nPlacementFlags << "/" << c.nPlacementShowCmd;
+        EXPECT_EQ(record.m_nShowCmd, c.nShowCmd) << c.nPlacementFlags << "/" << c.nPlacementShowCmd;
+    }
+}
+
+TEST(WindowRecord, FormatWritesSixUnsignedNumbers)
+{
+    char szText[CWindowRecord::TEXT_SIZE];
+    CWindowRecord record;
+    record.m_nFlags = 0;
+    record.m_nShowCmd = 5;
+    record.m_nLeft = -10;
+    record.m_nTop = 400;
+    record.m_nRight = 180;
+    record.m_nBottom = 454;
+    record.Format(szText);
+    EXPECT_STREQ(szText, "0,5,4294967286,400,180,454");
+
+    // The widest record fits whole.
+    record.m_nFlags = record.m_nShowCmd = UINT_MAX;
+    record.m_nLeft = record.m_nTop = record.m_nRight = record.m_nBottom = -1;
+    record.Format(szText);
+    EXPECT_STREQ(szText, "4294967295,4294967295,4294967295,4294967295,4294967295,4294967295");
+}
+
+TEST(WindowRecord, ParseReadsFourFieldsWithRangeRule)
+{
+    const ParseCase cases[] = {
+        {CWindowRecord::DEFAULT_TEXT, 0, 1, 400, 400},
+        {"", 0, 0, 0, 0},
+        {"100,200", 100, 200, 0, 0},
+        {"0,1,-50,20", 0, 1, -50, 20},
+        // Negative coordinates stored in their unsigned form read back as negative.
+        {"0,1,4294967246,20", 0, 1, -50, 20},
+        {"0,1,4294959296,4294959295", 0, 1, -8000, 400},
+        {"0,1,9000,-9000", 0, 1, 400, 400},
+        {"0,1,8000,-8000", 0, 1, 8000, -8000},
+        {"0,1,8001,-8001", 0, 1, 400, 400},
+        {"0,1,2147483647,2147483648", 0, 1, 400, 400},
+        {"0,1,-2147483648,-2147483649", 0, 1, 400, 400},
+        {"0,1,4294967296,99999999999999999999999", 0, 1, 400, 400},
+        {"0,1,-4294967246,4294967295", 0, 1, 400, -1},
+        // Separators: runs count as one, CR and LF split too, leading ones are skipped.
+        {",,0,,1,\r\n-50\r\n20\n", 0, 1, -50, 20},
+        {"1,2,3,4,5,6,7,8", 1, 2, 3, 4},
+        // Numbers as atoi reads them: white space and sign first, junk after ends them.
+        {"  +7, \t-3,  12abc, x5", 7, 4294967293u, 12, 0},
+        {"- 5,+-5,5-,--5", 0, 0, 5, 0},
+        {"abc,def,ghi,jkl", 0, 0, 0, 0},
+        // Flags and show command keep the low 32 bits of numbers too large for them.
+        {"4294967298,99999999999,1,2", 2, 1215752191u, 1, 2},
+        {"-1,-2147483648,3,4", 4294967295u, 2147483648u, 3, 4},
+        {"-4294967297,123456789012345678901234567890,0,0", 4294967295u, 1312754386u, 0, 0},
+    };
+    for (const ParseCase& c : cases) {
+        CWindowRecord record;
+        record.Parse(c.pszText, nullptr);
+        EXPECT_EQ(record.m_nFlags, c.nFlags) << '"' << c.pszText << '"';
+        EXPECT_EQ(record.m_nShowCmd, c.nShowCmd) << '"' << c.pszText << '"';
+        EXPECT_EQ(record.m_nLeft, c.nLeft) << '"' << c.pszText << '"';
+        EXPECT_EQ(record.m_nTop, c.nTop) << '"' << c.pszText << '"';
+    }
+}
+
+TEST(WindowRecord, ParseOfNullTextReadsZeros)
+{
+    CWindowRecord record;
+    record.m_nFlags = record.m_nShowCmd = 9;
+    record.m_nLeft = record.m_nTop = 9;
+    record.Parse(nullptr);
+    EXPECT_EQ(record.m_nFlags, 0u);
+    EXPECT_EQ(record.m_nShowCmd, 0u);
+    EXPECT_EQ(record.m_nLeft, 0);
+    EXPECT_EQ(record.m_nTop, 0);
+}
+
+TEST(WindowRecord, FormattedNegativePositionReadsBack)
+{
+    for (LONG nCoordinate : {-8000, -50, -1, 0, 1, 8000}) {
+        CWindowRecord saved;
+        saved.m_nLeft = nCoordinate;
+        saved.m_nTop = -nCoordinate;
+        char szText[CWindowRecord::TEXT_SIZE];
+        saved.Format(szText);
+        CWindowRecord restored;
+        restored.Parse(szText);
+        EXPECT_EQ(restored.m_nLeft, nCoordinate) << szText;
+        EXPECT_EQ(restored.m_nTop, -nCoordinate) << szText;
+    }
+}
+
+TEST(WindowRecord, OnlyFirst199BytesOfStoredTextCount)
+{
+    // The top field straddles the cut: "0...01" within 199 bytes, "0...0123333..." in full.
+    std::string strText = "0,1,7," + std::string(192, '0') + "12" + std::string(100, '3');
+    ASSERT_EQ(strText.size(), 300u);
+    CWindowRecord record;
+    record.Parse(strText.c_str(), nullptr);
+    EXPECT_EQ(record.m_nLeft, 7);
+    EXPECT_EQ(record.m_nTop, 1);
+}
+
+TEST(WindowRecord, CopyNeverSplitsADoubleByteCharacter)
+{
+    const std::string strKana = "\x82\xA0";
+    // Lead byte at the last place: dropped with its trail byte.
+    EXPECT_EQ(Copied(std::string(198, 'a') + strKana + "zz", 200, ShiftJisLeadByte), std::string(198, 'a'));
+    // Without double-byte rules the cut falls after 199 bytes, whatever they are.
+    EXPECT_EQ(Copied(std::string(198, 'a') + strKana + "zz", 200, nullptr), std::string(198, 'a') + "\x82");
+    // A whole character that ends at the last place is kept.
+    EXPECT_EQ(Copied(std::string(197, 'a') + strKana + "zz", 200, ShiftJisLeadByte), std::string(197, 'a') + strKana);
+    // A lead byte that ends the text has no trail byte and is dropped.
+    EXPECT_EQ(Copied("12\x82", 200, ShiftJisLeadByte), "12");
+    EXPECT_EQ(Copied("abc", 1, ShiftJisLeadByte), "");
+    EXPECT_EQ(Copied("abc", 3, ShiftJisLeadByte), "ab");
+}
+
+TEST(WindowRecord, TokenizeTreatsTrailBytesAsText)
+{
+    using V = std::vector<std::string>;
+    // After a lead byte a separator byte is the second half of a character.
+    EXPECT_EQ(Tokens("\x81,x,\r\n\x82\ny", ShiftJisLeadByte), (V{"\x81,x", "\x82\ny"}));
+    EXPECT_EQ(Tokens("\x81,x,\r\n\x82\ny", nullptr), (V{"\x81", "x", "\x82", "y"}));
+    EXPECT_EQ(Tokens("5\x81", ShiftJisLeadByte), (V{"5\x81"}));
+    EXPECT_EQ(Tokens(",,\r\n", ShiftJisLeadByte), V{});
+    EXPECT_EQ(Tokens("1,2,3,4,5", ShiftJisLeadByte, 3), (V{"1", "2", "3"}));
+#ifdef _WIN32
+    // The same with the system's own table for code page 932.
+    auto pfnCodePage932 = [](BYTE nByte) -> BOOL { return ::IsDBCSLeadByteEx(932, nByte); };
+    EXPECT_EQ(Tokens("\x81,x,\r\n\x82\ny", pfnCodePage932), (V{"\x81,x", "\x82\ny"}));
+    EXPECT_EQ(Copied(std::string(198, 'a') + "\x82\xA0", 200, pfnCodePage932), std::string(198, 'a'));
+#endif
+}
+
+TEST(WindowRecord, SizeSetsRightAndBottom)
+{
+    CWindowRecord record;
+    record.m_nLeft = -50;
+    record.m_nTop = 400;
+    record.SetSize(196, 54);
+    EXPECT_EQ(record.m_nRight, 146);
+    EXPECT_EQ(record.m_nBottom, 454);
+    // Wraps like the 32-bit sum it stands for instead of overflowing.
+    record.m_nLeft = 8000;
+    record.SetSize(INT_MAX, 0);
+    EXPECT_EQ(record.m_nRight, INT_MIN + 7999);
+}
