@@ -11,11 +11,6 @@ public:
     // Reflected WM_DRAWITEM of an owner-drawn button.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 
-    UINT GetState() const;
-    int GetCheck() const;
-    void SetCheck(int nCheck);
-    UINT GetButtonStyle() const;
-    void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
-
+    // Reflected WM_DRAWITEM goes to DrawItem.
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };

@@ -25,6 +25,9 @@ public:
     int GetObject(int nCount, LPVOID lpObject) const;
 
 protected:
+    // Takes ownership of a newly created object; deletes it when this
+    // wrapper already owns one. FALSE for a NULL handle too.
+    BOOL AttachNew(HGDIOBJ hObject);
     // The wrapper of type T for a handle: the permanent one, else a temporary.
     template <class T>
     static T* FromHandleAs(HGDIOBJ hObject)

@@ -50,7 +50,13 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    HKEY OpenSectionKey(LPCSTR lpszSection, BOOL bCreate);
+    // HKCU\Software\<key>\<profile name>[\<section>], opened or created.
+    HKEY OpenAppKey(LPCSTR lpszSection, BOOL bCreate);
+
+    CString m_strAppName;
+    CString m_strRegistryKey;
+    CString m_strProfileName;
+    int m_nQuitCode = 0;  // wParam of the WM_QUIT that ended Run
 };
 
 CWinApp* AfxGetApp();

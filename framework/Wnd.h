@@ -151,6 +151,9 @@ private:
 
 // The window procedure of every subclassed window.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Offers a queued message to the PreTranslateMessage of its window's object,
+// then of each parent up to the top-level window; TRUE when one took it.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
 
 // Window-message entries with MFC's decoded handler forms.
 #define AFX_POINT_LPARAM CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))
