@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <string>
 
 #include "time/Ticks.h"
 
@@ -31,28 +33,16 @@ int64_t Ticks(const PreciseDateParts& parts)
     return ticks;
 }
 
-struct Expected
-{
-    int32_t year;
-    uint32_t month, day, hour, minute, second, ms, us, ns;
-    int32_t dayOfYear, dayOfWeek;
-};
-
-void ExpectParts(int64_t ticks, const Expected& e)
+// All eleven fields of TicksToDateParts as one line.
+std::string PartsText(int64_t ticks)
 {
     PreciseDateParts p{};
-    ASSERT_TRUE(TicksToDateParts(ticks, p));
-    EXPECT_EQ(p.year, e.year) << ticks;
-    EXPECT_EQ(p.month, e.month) << ticks;
-    EXPECT_EQ(p.day, e.day) << ticks;
-    EXPECT_EQ(p.hour, e.hour) << ticks;
-    EXPECT_EQ(p.minute, e.minute) << ticks;
-    EXPECT_EQ(p.second, e.second) << ticks;
-    EXPECT_EQ(p.millisecond, e.ms) << ticks;
-    EXPECT_EQ(p.microsecond, e.us) << ticks;
-    EXPECT_EQ(p.nanosecond, e.ns) << ticks;
-    EXPECT_EQ(p.dayOfYear, e.dayOfYear) << ticks;
-    EXPECT_EQ(p.dayOfWeek, e.dayOfWeek) << ticks;
+    EXPECT_TRUE(TicksToDateParts(ticks, p));
+    char text[96];
+    std::snprintf(text, sizeof text, "%d-%02u-%02u %02u:%02u:%02u.%03u.%03u.%03u doy %d dow %d", p.year, p.month,
+                  p.day, p.hour, p.minute, p.second, p.millisecond, p.microsecond, p.nanosecond, p.dayOfYear,
+                  p.dayOfWeek);
+    return text;
 }
 
 } // namespace
@@ -128,19 +118,28 @@ TEST(DatePartsToTicks, YearsBeforeZero)
 
 TEST(TicksToDateParts, KnownCounts)
 {
-    ExpectParts(0, {1601, 1, 1, 0, 0, 0, 0, 0, 0, 1, 2});
-    ExpectParts(3 * TICKS_PER_DAY + 5, {1601, 1, 4, 0, 0, 0, 0, 0, 500, 4, 5});
-    ExpectParts(-(3 * TICKS_PER_DAY + 5), {1601, 1, 4, 0, 0, 0, 0, 0, 500, 4, 5});
-    ExpectParts(Ticks(Date(2013, 6, 15, 12, 34, 56, 789)), {2013, 6, 15, 12, 34, 56, 789, 0, 0, 166, 7});
-    ExpectParts(Ticks(Date(2000, 2, 29)), {2000, 2, 29, 0, 0, 0, 0, 0, 0, 60, 3});
-    ExpectParts(Ticks(Date(2000, 12, 31)), {2000, 12, 31, 0, 0, 0, 0, 0, 0, 366, 1});
-    ExpectParts(Ticks(Date(1700, 3, 1)), {1700, 3, 1, 0, 0, 0, 0, 0, 0, 60, 2});
-    ExpectParts(Ticks(Date(1900, 12, 31, 23, 59, 59, 999, 999, 900)), {1900, 12, 31, 23, 59, 59, 999, 999, 900, 365, 2});
-    ExpectParts(INT64_MAX, {30828, 9, 14, 2, 48, 5, 477, 580, 700, 258, 5});
-    // The magnitude of INT64_MIN is one tick more than INT64_MAX.
-    ExpectParts(INT64_MIN, {30828, 9, 14, 2, 48, 5, 477, 580, 800, 258, 5});
-    // A date before 1601 gives a negative count, read back as its mirror after 1601.
-    ExpectParts(Ticks(Date(1600, 12, 31)), {1601, 1, 2, 0, 0, 0, 0, 0, 0, 2, 3});
+    const int64_t threeDays = 3 * TICKS_PER_DAY + 5;
+    const struct
+    {
+        int64_t ticks;
+        const char* text;
+    } cases[] = {
+        {0, "1601-01-01 00:00:00.000.000.000 doy 1 dow 2"},
+        {threeDays, "1601-01-04 00:00:00.000.000.500 doy 4 dow 5"},
+        {-threeDays, "1601-01-04 00:00:00.000.000.500 doy 4 dow 5"},
+        {Ticks(Date(2013, 6, 15, 12, 34, 56, 789)), "2013-06-15 12:34:56.789.000.000 doy 166 dow 7"},
+        {Ticks(Date(2000, 2, 29)), "2000-02-29 00:00:00.000.000.000 doy 60 dow 3"},
+        {Ticks(Date(2000, 12, 31)), "2000-12-31 00:00:00.000.000.000 doy 366 dow 1"},
+        {Ticks(Date(1700, 3, 1)), "1700-03-01 00:00:00.000.000.000 doy 60 dow 2"},
+        {Ticks(Date(1900, 12, 31, 23, 59, 59, 999, 999, 900)), "1900-12-31 23:59:59.999.999.900 doy 365 dow 2"},
+        {INT64_MAX, "30828-09-14 02:48:05.477.580.700 doy 258 dow 5"},
+        // The magnitude of INT64_MIN is one tick more than INT64_MAX.
+        {INT64_MIN, "30828-09-14 02:48:05.477.580.800 doy 258 dow 5"},
+        // A date before 1601 gives a negative count, read back as its mirror after 1601.
+        {Ticks(Date(1600, 12, 31)), "1601-01-02 00:00:00.000.000.000 doy 2 dow 3"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PartsText(c.ticks), c.text) << c.ticks;
 }
 
 // Every day of the accepted range comes back from its count, with a different time of day each.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <string>
 
+#include "time/PreciseTime.h"
 #include "time/Ticks.h"
 
 namespace {
@@ -95,19 +96,35 @@ TEST(CPreciseTimeSpan, Addition)
     EXPECT_EQ((Span(SAMPLE_TICKS) + Span(-SAMPLE_TICKS - 3)).m_ticks, -3);
     EXPECT_EQ((Span(INT64_MAX) + Span(1)).m_ticks, INT64_MIN);
     EXPECT_EQ((Span(INT64_MIN) + Span(INT64_MIN)).m_ticks, 0);
+}
 
+// Null wins over Invalid, in a difference of points as in a sum of spans.
+TEST(CPreciseTimeSpan, StatusOfDifferenceAndSum)
+{
     const struct
     {
         TimeStatus a, b, result;
     } cases[] = {
-        {TimeStatus::Invalid, TimeStatus::Null, TimeStatus::Null},
         {TimeStatus::Null, TimeStatus::Valid, TimeStatus::Null},
+        {TimeStatus::Valid, TimeStatus::Null, TimeStatus::Null},
+        {TimeStatus::Invalid, TimeStatus::Null, TimeStatus::Null},
+        {TimeStatus::Null, TimeStatus::Invalid, TimeStatus::Null},
+        {TimeStatus::Invalid, TimeStatus::Valid, TimeStatus::Invalid},
         {TimeStatus::Valid, TimeStatus::Invalid, TimeStatus::Invalid},
         {TimeStatus::Valid, TimeStatus::Valid, TimeStatus::Valid},
     };
     for (const auto& c : cases) {
-        CPreciseTimeSpan sum = Span(40, c.a) + Span(2, c.b);
-        EXPECT_EQ(sum.m_status, c.result);
+        CPreciseTime a;
+        a.m_status = c.a;
+        a.m_ticks = 40;
+        CPreciseTime b;
+        b.m_status = c.b;
+        b.m_ticks = 2;
+        const CPreciseTimeSpan difference = a - b;
+        const CPreciseTimeSpan sum = Span(40, c.a) + Span(2, c.b);
+        EXPECT_EQ(difference.m_status, c.result) << (int)c.a << " - " << (int)c.b;
+        EXPECT_EQ(sum.m_status, c.result) << (int)c.a << " + " << (int)c.b;
+        EXPECT_EQ(difference.m_ticks, c.result == TimeStatus::Valid ? 38 : 0);
         EXPECT_EQ(sum.m_ticks, c.result == TimeStatus::Valid ? 42 : 0);
     }
 }

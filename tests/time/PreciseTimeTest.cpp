@@ -8,22 +8,14 @@
 
 namespace {
 
-CPreciseTime Time(TimeStatus status, int64_t ticks)
+CPreciseTime AtTick(int64_t ticks)
 {
     CPreciseTime t;
-    t.m_status = status;
     t.m_ticks = ticks;
     return t;
 }
 
 } // namespace
-
-TEST(CPreciseTime, DefaultIsValidZero)
-{
-    CPreciseTime t;
-    EXPECT_EQ(t.m_status, TimeStatus::Valid);
-    EXPECT_EQ(t.m_ticks, 0);
-}
 
 TEST(CPreciseTime, FromSystemTime)
 {
@@ -60,27 +52,6 @@ TEST(CPreciseTime, Difference)
     EXPECT_EQ((a - b).m_ticks, -12'500'000);
 
     // The 64-bit difference wraps.
-    EXPECT_EQ((Time(TimeStatus::Valid, INT64_MIN) - Time(TimeStatus::Valid, 1)).m_ticks, INT64_MAX);
-    EXPECT_EQ((Time(TimeStatus::Valid, INT64_MAX) - Time(TimeStatus::Valid, -1)).m_ticks, INT64_MIN);
-}
-
-TEST(CPreciseTime, DifferenceStatus)
-{
-    const struct
-    {
-        TimeStatus a, b, result;
-    } cases[] = {
-        {TimeStatus::Null, TimeStatus::Valid, TimeStatus::Null},
-        {TimeStatus::Valid, TimeStatus::Null, TimeStatus::Null},
-        {TimeStatus::Invalid, TimeStatus::Null, TimeStatus::Null},
-        {TimeStatus::Null, TimeStatus::Invalid, TimeStatus::Null},
-        {TimeStatus::Invalid, TimeStatus::Valid, TimeStatus::Invalid},
-        {TimeStatus::Valid, TimeStatus::Invalid, TimeStatus::Invalid},
-        {TimeStatus::Invalid, TimeStatus::Invalid, TimeStatus::Invalid},
-    };
-    for (const auto& c : cases) {
-        CPreciseTimeSpan span = Time(c.a, 5'000) - Time(c.b, 2'000);
-        EXPECT_EQ(span.m_status, c.result) << (int)c.a << " - " << (int)c.b;
-        EXPECT_EQ(span.m_ticks, 0);
-    }
+    EXPECT_EQ((AtTick(INT64_MIN) - AtTick(1)).m_ticks, INT64_MAX);
+    EXPECT_EQ((AtTick(INT64_MAX) - AtTick(-1)).m_ticks, INT64_MIN);
 }
