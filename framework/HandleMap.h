@@ -1,0 +1,81 @@
+#pragma once
+
+#include <unordered_map>
+
+// Deletes every temporary wrapper that FromHandle made, of every kind. The
+// framework calls it when CWinApp::Run's loop goes idle and when the program
+// ends; modal loops (dialogs, menus) do not, so a wrapper obtained while a
+// dialog runs stays valid until then.
+void AfxDeleteTempObjects();
+// Registers the function that empties one temporary map.
+void AfxRegisterTempMap(void (*pfnDeleteAll)());
+
+// The wrappers of one kind of handle: permanent ones, attached by their owners
+// (who free the handle), and temporary ones made for foreign handles (never
+// freeing it). One temporary object per handle and wrapper type, reused.
+template <class T, class H, H T::*pHandle>
+class CHandleMap
+{
+public:
+    static T* LookupPermanent(H h)
+    {
+        auto& map = Permanent();
+        auto it = map.find(h);
+        return it == map.end() ? nullptr : it->second;
+    }
+    static void SetPermanent(H h, T* p) { Permanent()[h] = p; }
+    static void RemovePermanent(H h, T* p)
+    {
+        auto& map = Permanent();
+        auto it = map.find(h);
+        if (it != map.end() && it->second == p)
+            map.erase(it);
+    }
+
+    // The permanent wrapper of h when it is a U, otherwise a temporary U.
+    template <class U = T>
+    static U* FromHandle(H h)
+    {
+        if (!h)
+            return nullptr;
+        if (T* p = LookupPermanent(h))
+            if (U* u = dynamic_cast<U*>(p))
+                return u;
+        auto& temps = Temporary<U>();
+        auto it = temps.find(h);
+        if (it != temps.end())
+            return it->second;
+        U* u = new U;
+        static_cast<T*>(u)->*pHandle = h;
+        temps[h] = u;
+        return u;
+    }
+
+private:
+    // Heap maps that are never destroyed, so that global wrappers may still
+    // unregister themselves while the program's statics are torn down.
+    static std::unordered_map<H, T*>& Permanent()
+    {
+        static auto* map = new std::unordered_map<H, T*>;
+        return *map;
+    }
+    template <class U>
+    static std::unordered_map<H, U*>& Temporary()
+    {
+        static auto* map = [] {
+            AfxRegisterTempMap(&DeleteTemporaries<U>);
+            return new std::unordered_map<H, U*>;
+        }();
+        return *map;
+    }
+    template <class U>
+    static void DeleteTemporaries()
+    {
+        auto& temps = Temporary<U>();
+        for (auto& entry : temps) {
+            static_cast<T*>(entry.second)->*pHandle = nullptr;  // never frees the handle
+            delete entry.second;
+        }
+        temps.clear();
+    }
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "framework/GdiObject.h"
+
+// A GDI pen.
+class CPen : public CGdiObject
+{
+public:
+    CPen() = default;
+    CPen(int nPenStyle, int nWidth, COLORREF crColor);
+
+    operator HPEN() const { return (HPEN)m_hObject; }
+    static CPen* PASCAL FromHandle(HPEN hPen);
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
+};

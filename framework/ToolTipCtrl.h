@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/Wnd.h"
+
+// A tooltip control window, owned and destroyed by this object.
+class CToolTipCtrl : public CWnd
+{
+public:
+    CToolTipCtrl() = default;
+    ~CToolTipCtrl() override;
+
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+    BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
+    void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
+    void Activate(BOOL bActivate);
+    void RelayEvent(LPMSG lpMsg);
+    int GetToolCount() const;
+    int SetMaxTipWidth(int iWidth);
+};

@@ -1,0 +1,214 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/CmdTarget.h"
+#include "framework/HandleMap.h"
+#include "framework/Point.h"
+#include "framework/Rect.h"
+#include "framework/String.h"
+
+class CDC;
+class CMenu;
+class CDataExchange;
+
+// A window: the handle map, subclassing, message dispatch through the message
+// map, reflection of child notifications, and the window operations.
+class CWnd : public CCmdTarget
+{
+public:
+    HWND m_hWnd = nullptr;
+
+    // Insert-after values for SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
+    CWnd() = default;
+    // Destroys a window it created; unsubclasses a window it subclassed.
+    ~CWnd() override;
+
+    operator HWND() const { return m_hWnd; }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The object for a window: its permanent object, or else a temporary one
+    // (see AfxDeleteTempObjects); NULL for a NULL handle.
+    static CWnd* PASCAL FromHandle(HWND hWnd);
+    // The permanent object for a window, or NULL.
+    static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
+    BOOL Attach(HWND hWndNew);
+    HWND Detach();
+
+    // Routes the window's messages through this object; FALSE if another
+    // object already has it. PreSubclassWindow runs first.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+    virtual void PreSubclassWindow();
+    // Called by the modal loop for a queued message to this window, then to
+    // its parents; TRUE means translated, do not dispatch.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL DestroyWindow();
+
+    // Dispatch: WindowProc -> OnWndMsg (message map) -> DefWindowProc.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // The subclassed original window procedure (or the system default).
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Default processing of the message now being handled by this window.
+    LRESULT Default();
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // A parent passes WM_COMMAND notifications, WM_DRAWITEM and WM_CTLCOLOR*
+    // here first; TRUE means the child handled it.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Called after the window is gone and the object detached.
+    virtual void PostNcDestroy();
+
+    virtual void DoDataExchange(CDataExchange* pDX);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // Operations.
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    CWnd* GetParent() const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const;
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    CMenu* GetSystemMenu(BOOL bRevert) const;
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
+                      void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    CDC* GetDC();
+    int ReleaseDC(CDC* pDC);
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    CWnd* SetFocus();
+    static CWnd* PASCAL GetFocus();
+    CWnd* SetCapture();
+    static CWnd* PASCAL GetCapture();
+    static CWnd* PASCAL GetActiveWindow();
+    static CWnd* PASCAL WindowFromPoint(POINT point);
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void GetWindowRect(LPRECT lpRect) const;
+    void GetClientRect(LPRECT lpRect) const;
+    void GetWindowText(CString& rString) const;
+    int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const;
+    int GetWindowTextLength() const;
+    void SetWindowText(LPCSTR lpszString);
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void UpdateWindow();
+    BOOL ShowWindow(int nCmdShow);
+    BOOL IsIconic() const;
+    BOOL IsWindowVisible() const;
+    BOOL IsWindowEnabled() const;
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const;
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+
+protected:
+    // Default handlers: each runs the default processing of its message.
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnPaint();
+    afx_msg void OnDestroy();
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnKillFocus(CWnd* pNewWnd);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnSysColorChange();
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnEnable(BOOL bEnable);
+    afx_msg void OnCancelMode();
+    afx_msg UINT OnGetDlgCode();
+
+    static const AFX_MSGMAP* PASCAL GetThisMessageMap();
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+    // The original window procedure of a subclassed window.
+    WNDPROC m_pfnSuper = nullptr;
+
+private:
+    explicit CWnd(HWND hWndSpecial) : m_hWnd(hWndSpecial) {}
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    typedef CHandleMap<CWnd, HWND, &CWnd::m_hWnd> Map;
+};
+
+// The window procedure of every subclassed window.
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Offers a queued message to the PreTranslateMessage of its window's object,
+// then of each parent up to the top-level window; TRUE when one took it.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
+
+// Window-message entries with MFC's decoded handler forms.
+#define AFX_POINT_LPARAM CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))
+
+#define ON_WM_TIMER() \
+    { WM_TIMER, 0, 0, 0, AFX_MSG_THUNK(pThis->OnTimer((UINT_PTR)wParam); return TRUE;) },
+#define ON_WM_PAINT() \
+    { WM_PAINT, 0, 0, 0, AFX_MSG_THUNK(pThis->OnPaint(); return TRUE;) },
+#define ON_WM_DESTROY() \
+    { WM_DESTROY, 0, 0, 0, AFX_MSG_THUNK(pThis->OnDestroy(); return TRUE;) },
+#define ON_WM_CONTEXTMENU()                                                              \
+    { WM_CONTEXTMENU, 0, 0, 0,                                                           \
+      AFX_MSG_THUNK(pThis->OnContextMenu(CWnd::FromHandle((HWND)wParam), AFX_POINT_LPARAM); \
+                    return TRUE;) },
+#define ON_WM_LBUTTONDBLCLK()                                                            \
+    { WM_LBUTTONDBLCLK, 0, 0, 0,                                                         \
+      AFX_MSG_THUNK(pThis->OnLButtonDblClk((UINT)wParam, AFX_POINT_LPARAM); return TRUE;) },
+#define ON_WM_NCLBUTTONDBLCLK()                                                          \
+    { WM_NCLBUTTONDBLCLK, 0, 0, 0,                                                       \
+      AFX_MSG_THUNK(pThis->OnNcLButtonDblClk((UINT)wParam, AFX_POINT_LPARAM); return TRUE;) },
+#define ON_WM_SYSCOMMAND()                                                               \
+    { WM_SYSCOMMAND, 0, 0, 0,                                                            \
+      AFX_MSG_THUNK(pThis->OnSysCommand((UINT)wParam, lParam); return TRUE;) },
+#define ON_WM_QUERYDRAGICON()                                                            \
+    { WM_QUERYDRAGICON, 0, 0, 0,                                                         \
+      AFX_MSG_THUNK(*pResult = (LRESULT)pThis->OnQueryDragIcon(); return TRUE;) },
+#define ON_WM_SETCURSOR()                                                                \
+    { WM_SETCURSOR, 0, 0, 0,                                                             \
+      AFX_MSG_THUNK(*pResult = pThis->OnSetCursor(CWnd::FromHandle((HWND)wParam),        \
+                                                  LOWORD(lParam), HIWORD(lParam));       \
+                    return TRUE;) },
+#define ON_WM_KILLFOCUS()                                                                \
+    { WM_KILLFOCUS, 0, 0, 0,                                                             \
+      AFX_MSG_THUNK(pThis->OnKillFocus(CWnd::FromHandle((HWND)wParam)); return TRUE;) },
+#define ON_WM_MOUSEMOVE()                                                                \
+    { WM_MOUSEMOVE, 0, 0, 0,                                                             \
+      AFX_MSG_THUNK(pThis->OnMouseMove((UINT)wParam, AFX_POINT_LPARAM); return TRUE;) },
+#define ON_WM_SYSCOLORCHANGE() \
+    { WM_SYSCOLORCHANGE, 0, 0, 0, AFX_MSG_THUNK(pThis->OnSysColorChange(); return TRUE;) },
+#define ON_WM_ACTIVATE()                                                                 \
+    { WM_ACTIVATE, 0, 0, 0,                                                              \
+      AFX_MSG_THUNK(pThis->OnActivate(LOWORD(wParam), CWnd::FromHandle((HWND)lParam),    \
+                                      HIWORD(wParam) != 0);                              \
+                    return TRUE;) },
+#define ON_WM_ENABLE() \
+    { WM_ENABLE, 0, 0, 0, AFX_MSG_THUNK(pThis->OnEnable((BOOL)wParam); return TRUE;) },
+#define ON_WM_CANCELMODE() \
+    { WM_CANCELMODE, 0, 0, 0, AFX_MSG_THUNK(pThis->OnCancelMode(); return TRUE;) },
+#define ON_WM_GETDLGCODE() \
+    { WM_GETDLGCODE, 0, 0, 0, AFX_MSG_THUNK(*pResult = pThis->OnGetDlgCode(); return TRUE;) },
+// HBRUSH CtlColor(CDC*, UINT nCtlColor): the child's own WM_CTLCOLOR*, reflected
+// back from its parent; a NULL brush leaves the message to the parent.
+#define ON_WM_CTLCOLOR_REFLECT()                                                         \
+    { WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                            \
+      AFX_MSG_THUNK(HBRUSH hbr = pThis->CtlColor(CDC::FromHandle((HDC)wParam), (UINT)lParam); \
+                    if (!hbr) return FALSE;                                              \
+                    *pResult = (LRESULT)hbr;                                             \
+                    return TRUE;) },
