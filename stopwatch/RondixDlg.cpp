@@ -28,7 +28,7 @@ POINT s_ptDragAnchor;
 }  // namespace
 
 CRondixDlg::CRondixDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_hIcon(nullptr), m_engine(*this), m_nHotKeyIndex(0), m_pWindowDC(nullptr)
+    : CDialog(IDD, pParent), m_hIcon(nullptr), m_engine(*this), m_nHotKeyIndex(0)
 {
     // A shared resource icon: never destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
@@ -67,7 +67,8 @@ BOOL CRondixDlg::OnInitDialog()
 
     LoadHotKeySetting();
     RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
-    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    // SWP_FRAMECHANGED: the system keeps the template's frame until told the style changed.
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
 
     struct ButtonSetup
     {
@@ -89,8 +90,8 @@ BOOL CRondixDlg::OnInitDialog()
     m_nHotKeyIndex = CHotKeyIndex::Initial(m_nHotKeyIndex);
     RegisterToggleHotKey();
 
-    m_pWindowDC = GetDC();
-    m_dcMemory.CreateCompatibleDC(m_pWindowDC);
+    m_pWindowDC = std::make_unique<CClientDC>(this);
+    m_dcMemory.CreateCompatibleDC(m_pWindowDC.get());
     m_brushReadout.CreateSolidBrush(READOUT_BACK);
     m_fontReadout.CreatePointFont(READOUT_POINT_SIZE, READOUT_FONT, nullptr);
 
@@ -101,10 +102,10 @@ BOOL CRondixDlg::OnInitDialog()
 void CRondixDlg::PaintReadout(CString text)
 {
     m_strReadout = text;
-    if (m_pWindowDC == nullptr || m_dcMemory.GetSafeHdc() == nullptr)
+    if (!m_pWindowDC || m_pWindowDC->GetSafeHdc() == nullptr || m_dcMemory.GetSafeHdc() == nullptr)
         return;
     CBitmap bitmap;
-    if (!bitmap.CreateCompatibleBitmap(m_pWindowDC, READOUT_WIDTH, READOUT_HEIGHT))
+    if (!bitmap.CreateCompatibleBitmap(m_pWindowDC.get(), READOUT_WIDTH, READOUT_HEIGHT))
         return;
 
     CRect rcBitmap(0, 0, READOUT_WIDTH, READOUT_HEIGHT);
@@ -154,10 +155,7 @@ void CRondixDlg::OnDestroy()
 {
     SaveSettings();
     ::UnregisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE);
-    if (m_pWindowDC != nullptr) {
-        ReleaseDC(m_pWindowDC);
-        m_pWindowDC = nullptr;
-    }
+    m_pWindowDC.reset();
     CDialog::OnDestroy();
 }
 

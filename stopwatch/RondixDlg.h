@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "controls/IconButton.h"
 #include "framework/Afx.h"
 #include "res/resource.h"
@@ -79,7 +81,8 @@ private:
     CBrush m_brushReadout;
     CFont m_fontReadout;
     CDC m_dcMemory;
-    CDC* m_pWindowDC;
+    // The window's own DC, kept from initialisation until WM_DESTROY releases it.
+    std::unique_ptr<CClientDC> m_pWindowDC;
     CMonotonicClock m_clock;
     // The text last painted, drawn again whenever the window is uncovered.
     CString m_strReadout;
