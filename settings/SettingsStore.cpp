@@ -1,0 +1,78 @@
+#include "settings/SettingsStore.h"
+
+#include "framework/WinApp.h"
+#include "settings/HotKeyIndex.h"
+#include "settings/WindowRecord.h"
+
+namespace
+{
+const char SECTION_OPTIONS[] = "Options";
+const char ENTRY_HOTKEY[] = "Hotkey";
+const char SECTION_WINDOW[] = "Window";
+
+bool IsUsable(CWinApp* pApp, HWND hWnd, const char* pszEntry)
+{
+    return pApp && hWnd && ::IsWindow(hWnd) && pszEntry;
+}
+} // namespace
+
+int LoadHotKeySetting(CWinApp* pApp)
+{
+    if (!pApp)
+        return CHotKeyIndex::UNSET;
+    return (int)pApp->GetProfileInt(SECTION_OPTIONS, ENTRY_HOTKEY, CHotKeyIndex::UNSET);
+}
+
+void SaveHotKeySetting(CWinApp* pApp, int nHotKeyIndex)
+{
+    if (pApp)
+        pApp->WriteProfileInt(SECTION_OPTIONS, ENTRY_HOTKEY, nHotKeyIndex);
+}
+
+void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nNormalShowCmd)
+{
+    if (!IsUsable(pApp, hWnd, pszEntry))
+        return;
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    // Without a placement there is nothing worth writing over the last good record.
+    if (!::GetWindowPlacement(hWnd, &wp))
+        return;
+
+    CWindowRecord record;
+    record.SetState(wp.flags, wp.showCmd, nNormalShowCmd);
+    record.m_nLeft = wp.rcNormalPosition.left;
+    record.m_nTop = wp.rcNormalPosition.top;
+    record.m_nRight = wp.rcNormalPosition.right;
+    record.m_nBottom = wp.rcNormalPosition.bottom;
+    char szText[CWindowRecord::TEXT_SIZE];
+    record.Format(szText);
+    pApp->WriteProfileString(SECTION_WINDOW, pszEntry, szText);
+}
+
+void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry)
+{
+    if (!IsUsable(pApp, hWnd, pszEntry))
+        return;
+    CString strText = pApp->GetProfileString(SECTION_WINDOW, pszEntry, CWindowRecord::DEFAULT_TEXT);
+    CWindowRecord record;
+    record.Parse(strText);
+
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    // Maximised, the one-pixel border lies just off the screen.
+    wp.ptMaxPosition.x = -::GetSystemMetrics(SM_CXBORDER);
+    wp.ptMaxPosition.y = -::GetSystemMetrics(SM_CYBORDER);
+    RECT rcWindow = {};
+    ::GetWindowRect(hWnd, &rcWindow);
+    record.SetSize((LONG)((UINT)rcWindow.right - (UINT)rcWindow.left),
+                   (LONG)((UINT)rcWindow.bottom - (UINT)rcWindow.top));
+
+    wp.flags = record.m_nFlags;
+    wp.showCmd = record.m_nShowCmd;
+    wp.rcNormalPosition.left = record.m_nLeft;
+    wp.rcNormalPosition.top = record.m_nTop;
+    wp.rcNormalPosition.right = record.m_nRight;
+    wp.rcNormalPosition.bottom = record.m_nBottom;
+    ::SetWindowPlacement(hWnd, &wp);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+// The two settings kept between runs, the hot-key index and where the main window was, read
+// and written through the application's profile. The main dialog calls these from its members
+// of the same names.
+
+#include <windows.h>
+
+class CWinApp;
+
+// Options/Hotkey; -1 when never stored.
+int LoadHotKeySetting(CWinApp* pApp);
+void SaveHotKeySetting(CWinApp* pApp, int nHotKeyIndex);
+
+// Writes hWnd's placement as the text record Window/pszEntry; a window in its normal state is
+// stored with nNormalShowCmd.
+void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nNormalShowCmd);
+// Moves hWnd to the place stored under Window/pszEntry, keeping its present size.
+void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry);
