@@ -64,11 +64,18 @@ TEST(IconButtonInputTest, HoverFollowsThePointerButNotADragFromElsewhere)
         EXPECT_FALSE(b.m_hovering) << "no hover in the non-flat look";
         b.SetFlat(TRUE, TRUE);
 
-        // Hover while the application is inactive only when asked for.
+        // In the background the button lights unless told to wait for activation.
+        b.SendMessage(WM_MOUSELEAVE);
+        ::SetActiveWindow(NULL);
+        ASSERT_EQ(NULL, ::GetActiveWindow());
+        MoveOnto(b);
+        EXPECT_TRUE(b.m_hovering);
         b.SetHoverWhenInactive(FALSE);
+        MoveOnto(b);
+        EXPECT_FALSE(b.m_hovering) << "no active window: the light goes out";
         ::SetActiveWindow(d.m_hWnd);
         MoveOnto(b);
-        EXPECT_EQ(::GetActiveWindow() != NULL, b.m_hovering);
+        EXPECT_TRUE(b.m_hovering);
         ::SetCursorPos(0, 0);
     }});
 }
