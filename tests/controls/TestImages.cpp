@@ -83,20 +83,24 @@ std::vector<bool> IconMask(HICON icon)
     return mask;
 }
 
-HBITMAP MakeSolidBitmap(int width, int height, COLORREF color)
+HBITMAP MakeBitmap(int width, int height, const std::function<COLORREF(int, int)>& colorAt)
 {
     HDC screen = ::GetDC(NULL);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
     ::ReleaseDC(NULL, screen);
     HDC dc = ::CreateCompatibleDC(NULL);
     HGDIOBJ old = ::SelectObject(dc, bitmap);
-    HBRUSH brush = ::CreateSolidBrush(color);
-    RECT r = {0, 0, width, height};
-    ::FillRect(dc, &r, brush);
-    ::DeleteObject(brush);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            ::SetPixel(dc, x, y, colorAt(x, y));
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     return bitmap;
+}
+
+HBITMAP MakeSolidBitmap(int width, int height, COLORREF color)
+{
+    return MakeBitmap(width, height, [color](int, int) { return color; });
 }
 
 HBITMAP MakeMask(int width, int height, const std::function<bool(int, int)>& transparent)

@@ -15,8 +15,10 @@ HICON MakeSolidIcon(COLORREF color);
 std::vector<COLORREF> IconColors(HICON icon);
 std::vector<bool> IconMask(HICON icon);
 
-// A screen-compatible bitmap of one colour, and a monochrome mask whose set bits
-// are where transparent(x, y) holds. The caller owns both.
+// A screen-compatible bitmap coloured by colorAt(x, y), one of one colour, and a
+// monochrome mask whose set bits are where transparent(x, y) holds. The caller
+// owns each.
+HBITMAP MakeBitmap(int width, int height, const std::function<COLORREF(int, int)>& colorAt);
 HBITMAP MakeSolidBitmap(int width, int height, COLORREF color);
 HBITMAP MakeMask(int width, int height, const std::function<bool(int, int)>& transparent);
 
