@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "controls/ColorMath.h"
+#include "controls/DCSelection.h"
 
 namespace
 {
@@ -76,16 +77,14 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
         return NULL;
 
     {
-        CBitmap* oldSource = sourceDC.SelectObject(&sourceColor);
-        CBitmap* oldTarget = targetDC.SelectObject(&target);
+        CDCSelection selectSource(sourceDC, sourceColor);
+        CDCSelection selectTarget(targetDC, target);
         for (DWORD y = 0; y < height; ++y) {
             for (DWORD x = 0; x < width; ++x) {
                 const COLORREF c = sourceDC.GetPixel((int)x, (int)y);
                 targetDC.SetPixel((int)x, (int)y, c == 0 ? 0 : transform(c));
             }
         }
-        targetDC.SelectObject(oldTarget);
-        sourceDC.SelectObject(oldSource);
     }
 
     ICONINFO derived;
@@ -780,7 +779,8 @@ DWORD CIconButton::PaintBorder(CDC* pDC, RECT* rect)
     CPen darkShadow(PS_SOLID, 0, ::GetSysColor(COLOR_3DDKSHADOW));
     const LONG l = rect->left, t = rect->top, r = rect->right, b = rect->bottom;
 
-    CPen* oldPen = pDC->SelectObject(&highlight);
+    // The pen that was in the DC goes back when the frame is done.
+    CDCSelection keepPen(pDC->GetSafeHdc(), highlight);
     pDC->MoveTo(l, b - 1);
     pDC->LineTo(l, t);
     pDC->LineTo(r, t);
@@ -796,7 +796,6 @@ DWORD CIconButton::PaintBorder(CDC* pDC, RECT* rect)
     pDC->MoveTo(l + 1, b - 2);
     pDC->LineTo(r - 2, b - 2);
     pDC->LineTo(r - 2, t);
-    pDC->SelectObject(oldPen);
     return 0;
 }
 
@@ -874,8 +873,8 @@ void CIconButton::PaintBitmap(CDC* pDC, BOOL hasCaption, const RECT* itemRect, R
     CDC imageDC, maskDC;
     imageDC.CreateCompatibleDC(pDC);
     maskDC.CreateCompatibleDC(NULL);
-    HGDIOBJ oldImage = ::SelectObject(imageDC.GetSafeHdc(), bitmap.image);
-    HGDIOBJ oldMask = ::SelectObject(maskDC.GetSafeHdc(), bitmap.mask);
+    CDCSelection selectImage(imageDC, bitmap.image);
+    CDCSelection selectMask(maskDC, bitmap.mask);
 
     if (disabled && m_grayBitmapWhenDisabled) {
         // Compose image over white, then let DrawState emboss the result.
@@ -884,13 +883,12 @@ void CIconButton::PaintBitmap(CDC* pDC, BOOL hasCaption, const RECT* itemRect, R
         {
             CDC workDC;
             workDC.CreateCompatibleDC(pDC);
-            CBitmap* oldWork = workDC.SelectObject(&work);
+            CDCSelection selectWork(workDC, work);
             workDC.FillSolidRect(0, 0, w, h, RGB(255, 255, 255));
             const COLORREF oldBack = workDC.SetBkColor(RGB(255, 255, 255));
             workDC.BitBlt(0, 0, w, h, &maskDC, 0, 0, SRCAND);
             workDC.BitBlt(0, 0, w, h, &imageDC, 0, 0, SRCPAINT);
             workDC.SetBkColor(oldBack);
-            workDC.SelectObject(oldWork);
         }
         ::DrawStateA(pDC->GetSafeHdc(), NULL, NULL, (LPARAM)work.GetSafeHandle(), 0, imageRect.left, imageRect.top,
                      w, h, DST_BITMAP | DSS_DISABLED);
@@ -898,9 +896,6 @@ void CIconButton::PaintBitmap(CDC* pDC, BOOL hasCaption, const RECT* itemRect, R
         pDC->BitBlt(imageRect.left, imageRect.top, w, h, &maskDC, 0, 0, SRCAND);
         pDC->BitBlt(imageRect.left, imageRect.top, w, h, &imageDC, 0, 0, SRCPAINT);
     }
-
-    ::SelectObject(maskDC.GetSafeHdc(), oldMask);
-    ::SelectObject(imageDC.GetSafeHdc(), oldImage);
 }
 
 void CIconButton::PaintCaption(CDC* pDC, const char* text, const RECT*, RECT* captionRect, BOOL pressed,
