@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/AboutDlg.h"
+#include "controls/DCSelection.h"
 #include "settings/HotKeyIndex.h"
 #include "settings/SettingsStore.h"
 #include "settings/TimerOptions.h"
@@ -109,19 +110,15 @@ void CRondixDlg::PaintReadout(CString text)
         return;
 
     CRect rcBitmap(0, 0, READOUT_WIDTH, READOUT_HEIGHT);
-    CGdiObject* pOldBitmap = m_dcMemory.SelectObject(&bitmap);
+    CDCSelection selectBitmap(m_dcMemory, bitmap);
     m_dcMemory.FillRect(&rcBitmap, &m_brushReadout);
-    CGdiObject* pOldFont = nullptr;
-    if (m_fontReadout.GetSafeHandle() != nullptr)
-        pOldFont = m_dcMemory.SelectObject(&m_fontReadout);
+    // Without the font the DC's own is used.
+    CDCSelection selectFont(m_dcMemory, m_fontReadout.GetSafeHandle());
     m_dcMemory.SetTextColor(READOUT_TEXT);
     m_dcMemory.SetBkColor(READOUT_BACK);
     m_dcMemory.DrawText(text, std::min(text.GetLength(), READOUT_MAX_CHARS), &rcBitmap, DT_CENTER);
     m_pWindowDC->BitBlt(READOUT_LEFT, READOUT_TOP, READOUT_WIDTH, READOUT_HEIGHT, &m_dcMemory, 0, 0,
                         SRCCOPY);
-    if (pOldFont != nullptr)
-        m_dcMemory.SelectObject(pOldFont);
-    m_dcMemory.SelectObject(pOldBitmap);
 }
 
 void CRondixDlg::OnPaint()
