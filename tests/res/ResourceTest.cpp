@@ -1,0 +1,328 @@
+// Menus, strings, icons, manifest and version of the program, loaded from
+// the test program's own resources.
+#include "res/resource.h"
+#include "tests/res/GuiHandleTest.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HINSTANCE Module()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+std::string ResourceText(int id, LPCSTR type)
+{
+    HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(id), type);
+    if (!found)
+        return {};
+    const char* data = static_cast<const char*>(LockResource(LoadResource(Module(), found)));
+    return std::string(data, SizeofResource(Module(), found));
+}
+
+// ------------------------------------------------------------------- menus
+
+class MenuResource : public GuiHandleTest {};
+
+TEST_F(MenuResource, EachHoldsOnePopupWithItsItemsInOrder)
+{
+    struct Item {
+        const char* text;  // nullptr for a separator
+        UINT id;
+    };
+    struct Menu {
+        int id;
+        std::vector<Item> items;
+    };
+    const Menu menus[] = {
+        {IDR_MENU_STOPPED,
+         {{"&Start", ID_TIMER_START},
+          {nullptr, 0},
+          {"&Options...", ID_TIMER_OPTIONS},
+          {"&About Tempik...", ID_TIMER_ABOUT},
+          {"Exit", ID_TIMER_EXIT}}},
+        {IDR_MENU_RUNNING,
+         {{"&Stop", ID_TIMER_STOP}, {nullptr, 0}, {"&About Tempik...", ID_TIMER_ABOUT}}},
+    };
+    for (const Menu& m : menus) {
+        SCOPED_TRACE(m.id);
+        UniqueMenu menu = Own(LoadMenuA(Module(), MAKEINTRESOURCEA(m.id)));
+        ASSERT_TRUE(menu);
+        ASSERT_EQ(GetMenuItemCount(menu.get()), 1);
+        char text[64] = "";
+        GetMenuStringA(menu.get(), 0, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "Rondix");
+        HMENU popup = GetSubMenu(menu.get(), 0);  // destroyed with its menu
+        ASSERT_NE(popup, nullptr);
+        ASSERT_EQ(GetMenuItemCount(popup), int(m.items.size()));
+        for (UINT i = 0; i < m.items.size(); ++i) {
+            SCOPED_TRACE(i);
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_STATE;
+            info.dwTypeData = text;
+            info.cch = sizeof text;
+            text[0] = '\0';
+            ASSERT_TRUE(GetMenuItemInfoA(popup, i, TRUE, &info));
+            EXPECT_EQ(info.hSubMenu, nullptr);
+            if (!m.items[i].text) {
+                EXPECT_TRUE(info.fType & MFT_SEPARATOR);
+            } else {
+                EXPECT_FALSE(info.fType & MFT_SEPARATOR);
+                EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_CHECKED), 0u);
+                EXPECT_STREQ(text, m.items[i].text);
+                EXPECT_EQ(info.wID, m.items[i].id);
+            }
+        }
+    }
+}
+
+// ----------------------------------------------------------------- strings
+
+TEST(StringResource, ProgramAndFrameworkTablesBothLoad)
+{
+    struct Case {
+        UINT id;
+        const char* text;  // nullptr: any text that is not empty
+    };
+    const Case cases[] = {
+        {IDS_ABOUTBOX, "&About Tempik..."},
+        {AFX_IDS_APP_TITLE, "Tempik"},
+        {AFX_IDS_INVALID_SPAN, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        char text[256] = "";
+        int length = LoadStringA(Module(), c.id, text, sizeof text);
+        EXPECT_GT(length, 0);
+        if (c.text) {
+            EXPECT_STREQ(text, c.text);
+        }
+    }
+}
+
+// ------------------------------------------------------------------- icons
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+
+std::vector<GroupIconEntry> GroupIcon(int id)
+{
+    std::string data = ResourceText(id, RT_GROUP_ICON);
+    std::vector<GroupIconEntry> entries;
+    if (data.size() < 6)
+        return entries;
+    WORD count;
+    std::memcpy(&count, data.data() + 4, sizeof count);
+    for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupIconEntry) <= data.size(); ++i) {
+        GroupIconEntry e;
+        std::memcpy(&e, data.data() + 6 + i * sizeof e, sizeof e);
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+// An icon drawn over a plain background, as 0x00RRGGBB pixels.
+struct DrawnIcon {
+    int size = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(int x, int y) const { return pixels[y * size + x]; }
+};
+
+class IconResource : public GuiHandleTest {
+protected:
+    // Loads icon id at the given size (0: the resource's own size) and checks
+    // that GetIconInfo reports the expected size through the hot spot.
+    UniqueIcon Load(int id, int size, int expectedSize)
+    {
+        UniqueIcon icon = Own(static_cast<HICON>(
+            LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+        if (!icon)
+            return icon;
+        ICONINFO info{};
+        EXPECT_TRUE(GetIconInfo(icon.get(), &info));
+        UniqueBitmap colour = Own(info.hbmColor);
+        UniqueBitmap mask = Own(info.hbmMask);
+        EXPECT_TRUE(info.fIcon);
+        EXPECT_EQ(info.xHotspot, DWORD(expectedSize / 2));
+        EXPECT_EQ(info.yHotspot, DWORD(expectedSize / 2));
+        BITMAP bm{};
+        GetObjectA(colour.get(), sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, expectedSize);
+        EXPECT_EQ(bm.bmHeight, expectedSize);
+        return icon;
+    }
+
+    DrawnIcon Draw(HICON icon, int size, DWORD background)
+    {
+        DrawnIcon drawn;
+        drawn.size = size;
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = size;
+        bi.bmiHeader.biHeight = -size;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        UniqueBitmap target = Own(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueDC dc = Own(CreateCompatibleDC(nullptr));
+        if (!target || !dc)
+            return drawn;
+        DWORD* pixels = static_cast<DWORD*>(bits);
+        std::fill(pixels, pixels + size * size, background);
+        HGDIOBJ old = SelectObject(dc.get(), target.get());
+        EXPECT_TRUE(DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL));
+        GdiFlush();
+        drawn.pixels.assign(pixels, pixels + size * size);
+        for (DWORD& p : drawn.pixels)
+            p &= 0xFFFFFF;
+        SelectObject(dc.get(), old);
+        return drawn;
+    }
+};
+
+constexpr DWORD kMagenta = 0xFF00FF;
+constexpr DWORD kGreen = 0x00FF00;
+
+TEST_F(IconResource, ButtonIconsAre16By16In16ColoursWithTransparency)
+{
+    for (int id : {IDI_START, IDI_RESET, IDI_MORE, IDI_STOP}) {
+        SCOPED_TRACE(id);
+        std::vector<GroupIconEntry> entries = GroupIcon(id);
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].width, 16);
+        EXPECT_EQ(entries[0].height, 16);
+        EXPECT_EQ(entries[0].colours, 16);
+        EXPECT_EQ(entries[0].bitCount, 4);
+
+        UniqueIcon icon = Load(id, 0, 16);
+        ASSERT_TRUE(icon);
+        // Pixels that follow the background are transparent; the picture's
+        // own pixels are the same over both and never pure black, which the
+        // greyed copy would keep as it is.
+        DrawnIcon overMagenta = Draw(icon.get(), 16, kMagenta);
+        DrawnIcon overGreen = Draw(icon.get(), 16, kGreen);
+        ASSERT_EQ(overMagenta.pixels.size(), 256u);
+        ASSERT_EQ(overGreen.pixels.size(), 256u);
+        int opaque = 0;
+        for (int i = 0; i < 256; ++i) {
+            bool transparent = overMagenta.pixels[i] == kMagenta && overGreen.pixels[i] == kGreen;
+            if (transparent)
+                continue;
+            ++opaque;
+            EXPECT_EQ(overMagenta.pixels[i], overGreen.pixels[i]) << "pixel " << i;
+            EXPECT_NE(overMagenta.pixels[i], 0u) << "pixel " << i;
+        }
+        EXPECT_EQ(overMagenta.At(0, 0), kMagenta);
+        EXPECT_EQ(overMagenta.At(15, 15), kMagenta);
+        EXPECT_GT(opaque, 40);
+        EXPECT_LT(opaque, 200);
+    }
+}
+
+TEST_F(IconResource, ApplicationIconComesInFourSizesWithSoftEdges)
+{
+    std::vector<GroupIconEntry> entries = GroupIcon(IDR_MAINFRAME);
+    ASSERT_EQ(entries.size(), 4u);
+    const int sizes[] = {16, 22, 32, 48};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(sizes[i]);
+        EXPECT_EQ(entries[i].width, sizes[i]);
+        EXPECT_EQ(entries[i].bitCount, 32);
+
+        UniqueIcon icon = Load(IDR_MAINFRAME, sizes[i], sizes[i]);
+        ASSERT_TRUE(icon);
+        DrawnIcon drawn = Draw(icon.get(), sizes[i], kMagenta);
+        ASSERT_EQ(drawn.pixels.size(), size_t(sizes[i] * sizes[i]));
+        int mixed = 0;  // anti-aliased edge pixels, neither background nor picture
+        for (DWORD p : drawn.pixels) {
+            BYTE r = p >> 16, g = p >> 8, b = p;
+            mixed += p != kMagenta && r > g + 40 && b > g + 40 && (r < 250 || b < 250);
+        }
+        EXPECT_EQ(drawn.At(0, sizes[i] - 1), kMagenta);
+        EXPECT_EQ(drawn.At(sizes[i] - 1, sizes[i] - 1), kMagenta);
+        EXPECT_NE(drawn.At(sizes[i] / 2, sizes[i] * 3 / 4), kMagenta);
+        EXPECT_GT(mixed, sizes[i]);
+    }
+    // The shared copy that a window's class or WM_SETICON uses.
+    EXPECT_NE(LoadIconA(Module(), MAKEINTRESOURCEA(IDR_MAINFRAME)), nullptr);
+}
+
+// ---------------------------------------------------------------- manifest
+
+TEST(ManifestResource, RunsAsInvokerWithoutDependencies)
+{
+    std::string manifest = ResourceText(1, RT_MANIFEST);
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
+    EXPECT_EQ(manifest.find("dependentAssembly"), std::string::npos);
+
+    // Windows refuses to start a program whose manifest it cannot read.
+    char path[MAX_PATH] = "";
+    ASSERT_GT(GetModuleFileNameA(nullptr, path, sizeof path), 0u);
+    ACTCTXA context{};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = path;
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE activation = CreateActCtxA(&context);
+    EXPECT_NE(activation, INVALID_HANDLE_VALUE) << GetLastError();
+    if (activation != INVALID_HANDLE_VALUE)
+        ReleaseActCtx(activation);
+}
+
+// ----------------------------------------------------------------- version
+
+TEST(VersionResource, SaysTempik12)
+{
+    char path[MAX_PATH] = "";
+    ASSERT_GT(GetModuleFileNameA(nullptr, path, sizeof path), 0u);
+    DWORD unused = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &unused);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    ASSERT_GE(length, sizeof *fixed);
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(2, 1));
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(2, 1));
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
+
+    auto value = [&](const char* name) -> std::string {
+        char* text = nullptr;
+        UINT chars = 0;
+        std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars))
+            return "(none)";
+        return text;
+    };
+    EXPECT_EQ(value("ProductName"), "Tempik");
+    EXPECT_EQ(value("OriginalFilename"), "Tempik.exe");
+    EXPECT_EQ(value("FileVersion"), "1.2.0.0");
+    EXPECT_EQ(value("ProductVersion"), "1.2.0.0");
+    EXPECT_NE(value("FileDescription"), "(none)");
+    EXPECT_EQ(value("CompanyName"), "(none)");
+    EXPECT_EQ(value("LegalCopyright"), "(none)");
+}
+
+}  // namespace
