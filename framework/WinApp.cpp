@@ -92,7 +92,7 @@ void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
     m_pszProfileName = m_strProfileName;
 }
 
-HKEY CWinApp::OpenAppKey(LPCSTR lpszSection, BOOL bCreate)
+HKEY CWinApp::OpenAppKey(LPCSTR lpszSection, BOOL bWrite)
 {
     if (!m_pszRegistryKey || !m_pszProfileName)
         return nullptr;
@@ -100,7 +100,7 @@ HKEY CWinApp::OpenAppKey(LPCSTR lpszSection, BOOL bCreate)
     if (lpszSection)
         path += CString("\\") + lpszSection;
     HKEY hKey = nullptr;
-    LONG lResult = bCreate ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LONG lResult = bWrite ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                 KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr)
                            : ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &hKey);
     return lResult == ERROR_SUCCESS ? hKey : nullptr;
@@ -167,14 +167,14 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
     if (!lpszSection)
         return FALSE;
     if (!lpszEntry) {
-        HKEY hAppKey = OpenAppKey(nullptr, FALSE);
+        HKEY hAppKey = OpenAppKey(nullptr, TRUE);
         if (!hAppKey)
             return FALSE;
         LONG lResult = ::RegDeleteKeyA(hAppKey, lpszSection);
         ::RegCloseKey(hAppKey);
         return lResult == ERROR_SUCCESS;
     }
-    HKEY hKey = OpenAppKey(lpszSection, lpszValue != nullptr);
+    HKEY hKey = OpenAppKey(lpszSection, TRUE);
     if (!hKey)
         return FALSE;
     LONG lResult = lpszValue ? ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, (const BYTE*)lpszValue,

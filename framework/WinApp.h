@@ -50,8 +50,9 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // HKCU\Software\<key>\<profile name>[\<section>], opened or created.
-    HKEY OpenAppKey(LPCSTR lpszSection, BOOL bCreate);
+    // HKCU\Software\<key>\<profile name>[\<section>]: opened for reading,
+    // or opened (created if need be) for writing.
+    HKEY OpenAppKey(LPCSTR lpszSection, BOOL bWrite);
 
     CString m_strAppName;
     CString m_strRegistryKey;
