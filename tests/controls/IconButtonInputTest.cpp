@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "tests/controls/ButtonTestDialog.h"
@@ -164,6 +165,12 @@ TEST(IconButtonInputTest, TheDialogManagerMovesTheDefaultLookAndTheButtonsStayOw
         d.m_first.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
         EXPECT_FALSE(d.m_first.m_isDefault);
         EXPECT_EQ((DWORD)BS_OWNERDRAW, ButtonType(d.m_first.m_hWnd));
+
+        // The parent's colour query for the button gets the hollow brush.
+        HDC dc = ::GetDC(d.m_first.m_hWnd);
+        EXPECT_EQ((LRESULT)::GetStockObject(NULL_BRUSH),
+                  d.SendMessage(WM_CTLCOLORBTN, (WPARAM)dc, (LPARAM)d.m_first.m_hWnd));
+        ::ReleaseDC(d.m_first.m_hWnd, dc);
     }});
 }
 
@@ -336,6 +343,50 @@ TEST(IconButtonInputTest, ASystemColourChangeResetsTheColours)
     }});
 }
 
+// Dispatches messages until done() holds or about rounds x 25 ms have passed.
+bool PumpUntil(const std::function<bool()>& done, int rounds)
+{
+    for (int i = 0; i < rounds && !done(); ++i) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(25);
+    }
+    return done();
+}
+
+TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
+{
+    // The mouse move goes through the modal loop, which relays it to the tooltip.
+    const auto point = [](Dlg& d) {
+        MoveOnto(d.m_first);
+        d.m_first.PostMessage(WM_MOUSEMOVE, 0, Point(40, 12));
+    };
+    const auto shown = [](Dlg& d) { return ::IsWindowVisible(d.m_first.m_toolTip.m_hWnd) != FALSE; };
+    Dlg::Run({
+        [](Dlg& d) {
+            // Created inactive: a tool added behind the button's back stays hidden.
+            d.m_first.EnsureToolTip();
+            RECT client = {0, 0, 80, 24};
+            d.m_first.m_toolTip.AddTool(&d.m_first, "tip", &client, 1);
+        },
+        point,
+        [&](Dlg& d) {
+            // Well past the delay after which an active tooltip shows.
+            const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "inactive";
+            d.m_first.SetTipText("tip", TRUE);
+        },
+        point,
+        [&](Dlg& d) {
+            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 400));
+            ::SetCursorPos(0, 0);
+        },
+    });
+}
+
 TEST(IconButtonInputTest, TheTooltipIsCreatedOnceWithOneTool)
 {
     Dlg::Run({
@@ -354,6 +405,10 @@ TEST(IconButtonInputTest, TheTooltipIsCreatedOnceWithOneTool)
             ti.lpszText = text;
             d.m_first.m_toolTip.SendMessage(TTM_GETTEXTA, sizeof(text), (LPARAM)&ti);
             EXPECT_STREQ("three", text);
+            ASSERT_TRUE(d.m_first.m_toolTip.SendMessage(TTM_GETTOOLINFOA, 0, (LPARAM)&ti));
+            EXPECT_EQ(80, ti.rect.right) << "the tool covers the client area";
+            EXPECT_EQ(24, ti.rect.bottom);
+            EXPECT_EQ(400, d.m_first.m_toolTip.SendMessage(TTM_GETMAXTIPWIDTH));
 
             // Any queued message for a button creates its tooltip.
             EXPECT_EQ(NULL, d.m_second.m_toolTip.m_hWnd);
