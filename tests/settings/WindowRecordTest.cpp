@@ -123,18 +123,6 @@ TEST(WindowRecord, ParseReadsFourFieldsWithRangeRule)
     }
 }
 
-TEST(WindowRecord, ParseOfNullTextReadsZeros)
-{
-    CWindowRecord record;
-    record.m_nFlags = record.m_nShowCmd = 9;
-    record.m_nLeft = record.m_nTop = 9;
-    record.Parse(nullptr);
-    EXPECT_EQ(record.m_nFlags, 0u);
-    EXPECT_EQ(record.m_nShowCmd, 0u);
-    EXPECT_EQ(record.m_nLeft, 0);
-    EXPECT_EQ(record.m_nTop, 0);
-}
-
 TEST(WindowRecord, FormattedNegativePositionReadsBack)
 {
     for (LONG nCoordinate : {-8000, -50, -1, 0, 1, 8000}) {
@@ -185,12 +173,6 @@ TEST(WindowRecord, TokenizeTreatsTrailBytesAsText)
     EXPECT_EQ(Tokens("5\x81", ShiftJisLeadByte), (V{"5\x81"}));
     EXPECT_EQ(Tokens(",,\r\n", ShiftJisLeadByte), V{});
     EXPECT_EQ(Tokens("1,2,3,4,5", ShiftJisLeadByte, 3), (V{"1", "2", "3"}));
-#ifdef _WIN32
-    // The same with the system's own table for code page 932.
-    auto pfnCodePage932 = [](BYTE nByte) -> BOOL { return ::IsDBCSLeadByteEx(932, nByte); };
-    EXPECT_EQ(Tokens("\x81,x,\r\n\x82\ny", pfnCodePage932), (V{"\x81,x", "\x82\ny"}));
-    EXPECT_EQ(Copied(std::string(198, 'a') + "\x82\xA0", 200, pfnCodePage932), std::string(198, 'a'));
-#endif
 }
 
 TEST(WindowRecord, SizeSetsRightAndBottom)
