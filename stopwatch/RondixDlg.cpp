@@ -1,0 +1,373 @@
+#include "stopwatch/RondixDlg.h"
+
+#include <algorithm>
+
+#include "app/AboutDlg.h"
+#include "controls/DCSelection.h"
+#include "settings/HotKeyIndex.h"
+#include "settings/SettingsStore.h"
+#include "settings/TimerOptions.h"
+
+namespace {
+
+// The readout: the top strip of the client area, drawn off-screen in one piece.
+constexpr int READOUT_LEFT = 1;
+constexpr int READOUT_TOP = 0;
+constexpr int READOUT_WIDTH = 190;
+constexpr int READOUT_HEIGHT = 36;
+constexpr int READOUT_MAX_CHARS = 12;
+constexpr COLORREF READOUT_BACK = RGB(0, 0, 0);
+constexpr COLORREF READOUT_TEXT = RGB(255, 255, 0);
+constexpr int READOUT_POINT_SIZE = 200;  // tenths of a point
+const char* const READOUT_FONT = "Verdana";
+
+const char* const SETTINGS_ENTRY = "position";
+
+// Where the left button went down on the window's body, in client coordinates.
+POINT s_ptDragAnchor;
+
+}  // namespace
+
+CRondixDlg::CRondixDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_hIcon(nullptr), m_engine(*this), m_nHotKeyIndex(0)
+{
+    // A shared resource icon: never destroyed.
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
+    m_hIcon = ::LoadIconA(hInst, MAKEINTRESOURCE(IDR_MAINFRAME));
+}
+
+CRondixDlg::~CRondixDlg() = default;
+
+void CRondixDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_START_STOP, m_btnStartStop);
+    DDX_Control(pDX, IDC_RESET, m_btnReset);
+    DDX_Control(pDX, IDC_MORE, m_btnMore);
+}
+
+BOOL CRondixDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        CString strAbout;
+        strAbout.LoadString(IDS_ABOUTBOX);
+        if (!strAbout.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAbout);
+        }
+    }
+
+    // No caption, border or frame: the window is moved by dragging its body.
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_CLIPCHILDREN);
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOPMOST);
+
+    SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
+    SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+
+    LoadHotKeySetting();
+    RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
+    // SWP_FRAMECHANGED: the system keeps the template's frame until told the style changed.
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+
+    struct ButtonSetup
+    {
+        CIconButton* pButton;
+        UINT nIconId;
+        const char* pszTip;
+    };
+    const ButtonSetup buttons[] = {
+        {&m_btnStartStop, g_lookStopped.nIconId, g_lookStopped.pszTip},
+        {&m_btnReset, IDI_RESET, "Reset the timer"},
+        {&m_btnMore, IDI_MORE, "Display more options"},
+    };
+    for (const ButtonSetup& setup : buttons) {
+        setup.pButton->LoadIcons(setup.nIconId, CIconButton::IdleIconGray);
+        setup.pButton->ShiftColor(CIconButton::ColorActiveBack, 30, TRUE);
+        setup.pButton->SetTipText(setup.pszTip, TRUE);
+    }
+
+    m_nHotKeyIndex = CHotKeyIndex::Initial(m_nHotKeyIndex);
+    RegisterToggleHotKey();
+
+    m_pWindowDC = std::make_unique<CClientDC>(this);
+    m_dcMemory.CreateCompatibleDC(m_pWindowDC.get());
+    m_brushReadout.CreateSolidBrush(READOUT_BACK);
+    m_fontReadout.CreatePointFont(READOUT_POINT_SIZE, READOUT_FONT, nullptr);
+
+    ResetTiming();
+    return TRUE;
+}
+
+void CRondixDlg::PaintReadout(CString text)
+{
+    m_strReadout = text;
+    if (!m_pWindowDC || m_pWindowDC->GetSafeHdc() == nullptr || m_dcMemory.GetSafeHdc() == nullptr)
+        return;
+    CBitmap bitmap;
+    if (!bitmap.CreateCompatibleBitmap(m_pWindowDC.get(), READOUT_WIDTH, READOUT_HEIGHT))
+        return;
+
+    CRect rcBitmap(0, 0, READOUT_WIDTH, READOUT_HEIGHT);
+    CDCSelection selectBitmap(m_dcMemory, bitmap);
+    m_dcMemory.FillRect(&rcBitmap, &m_brushReadout);
+    // Without the font the DC's own is used.
+    CDCSelection selectFont(m_dcMemory, m_fontReadout.GetSafeHandle());
+    m_dcMemory.SetTextColor(READOUT_TEXT);
+    m_dcMemory.SetBkColor(READOUT_BACK);
+    m_dcMemory.DrawText(text, std::min(text.GetLength(), READOUT_MAX_CHARS), &rcBitmap, DT_CENTER);
+    m_pWindowDC->BitBlt(READOUT_LEFT, READOUT_TOP, READOUT_WIDTH, READOUT_HEIGHT, &m_dcMemory, 0, 0,
+                        SRCCOPY);
+}
+
+void CRondixDlg::OnPaint()
+{
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, (WPARAM)dc.GetSafeHdc(), 0);
+        CRect rect;
+        GetClientRect(&rect);
+        int x = (rect.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (rect.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+        return;
+    }
+    CDialog::OnPaint();
+    // The background is never erased, so whatever covered the readout stays until it is redrawn.
+    PaintReadout(m_strReadout);
+}
+
+LRESULT CRondixDlg::OnEraseBackground(WPARAM, LPARAM)
+{
+    return 1;
+}
+
+HCURSOR CRondixDlg::OnQueryDragIcon()
+{
+    return (HCURSOR)m_hIcon;
+}
+
+void CRondixDlg::OnDestroy()
+{
+    SaveSettings();
+    ::UnregisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE);
+    m_pWindowDC.reset();
+    CDialog::OnDestroy();
+}
+
+// Stopwatch operations and the engine's outlets.
+
+void CRondixDlg::StartTiming()
+{
+    m_engine.StartTiming();
+}
+
+void CRondixDlg::StopTiming()
+{
+    m_engine.StopTiming();
+}
+
+void CRondixDlg::ResetTiming()
+{
+    m_engine.ResetTiming();
+}
+
+void CRondixDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    m_engine.OnTimer(nIDEvent);
+}
+
+LRESULT CRondixDlg::OnHotKey(WPARAM wParam, LPARAM lParam)
+{
+    return m_engine.OnHotKey(wParam, lParam);
+}
+
+CPreciseTime CRondixDlg::CaptureTime()
+{
+    return m_clock.Now();
+}
+
+void CRondixDlg::SetTickTimer(BOOL bOn)
+{
+    if (bOn)
+        SetTimer(ID_TICK_TIMER, TICK_INTERVAL, nullptr);
+    else
+        KillTimer(ID_TICK_TIMER);
+}
+
+void CRondixDlg::ShowStartStopLook(const StartStopLook& look)
+{
+    m_btnStartStop.LoadIcons(look.nIconId, CIconButton::IdleIconGray);
+    m_btnStartStop.SetWindowText(look.pszCaption);
+    m_btnStartStop.SetTipText(look.pszTip, TRUE);
+}
+
+// Settings.
+
+int CRondixDlg::LoadHotKeySetting()
+{
+    m_nHotKeyIndex = ::LoadHotKeySetting(AfxGetApp());
+    return m_nHotKeyIndex;
+}
+
+void CRondixDlg::SaveHotKeySetting()
+{
+    ::SaveHotKeySetting(AfxGetApp(), m_nHotKeyIndex);
+}
+
+void CRondixDlg::SaveWindowPlacement(HWND hWnd, const char* pszEntry, UINT nNormalShowCmd)
+{
+    ::SaveWindowPlacement(AfxGetApp(), hWnd, pszEntry, nNormalShowCmd);
+}
+
+void CRondixDlg::RestoreWindowPlacement(HWND hWnd, const char* pszEntry)
+{
+    ::RestoreWindowPlacement(AfxGetApp(), hWnd, pszEntry);
+}
+
+void CRondixDlg::SaveSettings()
+{
+    SaveHotKeySetting();
+    SaveWindowPlacement(m_hWnd, SETTINGS_ENTRY, SW_SHOW);
+}
+
+void CRondixDlg::RegisterToggleHotKey()
+{
+    ::UnregisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE);
+    // Another program may hold the key; the window then runs without one.
+    if (CHotKeyIndex::HasKey(m_nHotKeyIndex))
+        ::RegisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE, 0, CHotKeyIndex::VirtualKey(m_nHotKeyIndex));
+}
+
+// Commands and menus.
+
+BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
+    ON_WM_CONTEXTMENU()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_SYSCOMMAND()
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_MORE, &CRondixDlg::OnMore)
+    ON_BN_CLICKED(IDC_RESET, &CRondixDlg::ResetTiming)
+    ON_BN_CLICKED(IDC_START_STOP, &CRondixDlg::StartTiming)
+    ON_COMMAND(ID_TIMER_ABOUT, &CRondixDlg::OnAbout)
+    ON_COMMAND(ID_TIMER_START, &CRondixDlg::StartTiming)
+    ON_COMMAND(ID_TIMER_STOP, &CRondixDlg::StopTiming)
+    ON_COMMAND(ID_TIMER_OPTIONS, &CRondixDlg::OnOptions)
+    ON_COMMAND(ID_TIMER_EXIT, &CRondixDlg::OnExit)
+    ON_MESSAGE(WM_HOTKEY, &CRondixDlg::OnHotKey)
+    ON_MESSAGE(WM_LBUTTONDOWN, &CRondixDlg::OnDragStart)
+    ON_MESSAGE(WM_LBUTTONUP, &CRondixDlg::OnDragEnd)
+    ON_MESSAGE(WM_MOUSEMOVE, &CRondixDlg::OnDragMove)
+    ON_MESSAGE(WM_ERASEBKGND, &CRondixDlg::OnEraseBackground)
+    ON_MESSAGE(WM_ENDSESSION, &CRondixDlg::OnEndSession)
+END_MESSAGE_MAP()
+
+void CRondixDlg::ShowPopupMenu(int x, int y)
+{
+    UINT nMenuId = m_engine.m_bRunning ? IDR_MENU_RUNNING : IDR_MENU_STOPPED;
+    CMenu menu;
+    if (!menu.LoadMenu(nMenuId))
+        return;
+    if (CMenu* pPopup = menu.GetSubMenu(0))
+        pPopup->TrackPopupMenu(0, x, y, this, nullptr);
+}
+
+void CRondixDlg::OnContextMenu(CWnd*, CPoint point)
+{
+    // A menu key press delivers (-1, -1); the menu is tracked there as delivered.
+    ShowPopupMenu(point.x, point.y);
+}
+
+void CRondixDlg::OnMore()
+{
+    CRect rect;
+    m_btnMore.GetWindowRect(&rect);
+    ShowPopupMenu(rect.left, rect.bottom);
+}
+
+void CRondixDlg::OnOptions()
+{
+    StopTiming();
+    CTimerOptions dlg(nullptr);
+    dlg.m_nHotKeyIndex = m_nHotKeyIndex;
+    if (dlg.DoModal() == IDOK) {
+        m_nHotKeyIndex = dlg.m_nHotKeyIndex;
+        RegisterToggleHotKey();
+    }
+    // The hot key works inside the dialog too; whatever it did, Options ends stopped at zero.
+    ResetTiming();
+}
+
+void CRondixDlg::OnExit()
+{
+    SaveSettings();
+    EndDialog(-1);
+}
+
+void CRondixDlg::OnAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CRondixDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+        OnAbout();
+    else
+        CDialog::OnSysCommand(nID, lParam);
+}
+
+LRESULT CRondixDlg::OnEndSession(WPARAM wParam, LPARAM)
+{
+    // Windows ends the process after this without WM_DESTROY.
+    if (wParam)
+        SaveSettings();
+    return 0;
+}
+
+// Dragging the captionless window by its body.
+
+LRESULT CRondixDlg::OnDragStart(WPARAM, LPARAM lParam)
+{
+    SetCapture();
+    s_ptDragAnchor.x = (short)LOWORD(lParam);
+    s_ptDragAnchor.y = (short)HIWORD(lParam);
+    return 0;
+}
+
+LRESULT CRondixDlg::OnDragMove(WPARAM, LPARAM lParam)
+{
+    if (::GetCapture() == m_hWnd) {
+        CRect rect;
+        GetWindowRect(&rect);
+        int x = (short)LOWORD(lParam);
+        int y = (short)HIWORD(lParam);
+        // The window moves under the cursor, so the grab point stays where it was pressed.
+        SetWindowPos(nullptr, rect.left + (x - s_ptDragAnchor.x), rect.top + (y - s_ptDragAnchor.y), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return 1;
+}
+
+LRESULT CRondixDlg::OnDragEnd(WPARAM, LPARAM)
+{
+    ::ReleaseCapture();
+    return 0;
+}
+
+void CRondixDlg::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    OnOptions();
+    CDialog::OnLButtonDblClk(nFlags, point);
+}
+
+void CRondixDlg::OnNcLButtonDblClk(UINT, CPoint)
+{
+    // Swallowed: without a caption there is nothing to maximise or restore.
+}

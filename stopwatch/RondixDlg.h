@@ -1,0 +1,89 @@
+#pragma once
+
+#include <memory>
+
+#include "controls/IconButton.h"
+#include "framework/Afx.h"
+#include "res/resource.h"
+#include "stopwatch/StopwatchEngine.h"
+#include "time/MonotonicClock.h"
+
+// The main window: a borderless, always-on-top stopwatch with its readout and three buttons.
+class CRondixDlg : public CDialog, private IStopwatchOutlets
+{
+public:
+    enum { IDD = IDD_RONDIX_DIALOG };
+    // Id of the one global hot key the window registers.
+    static constexpr int ID_HOTKEY_TOGGLE = 100;
+
+    explicit CRondixDlg(CWnd* pParent = nullptr);
+    ~CRondixDlg() override;
+
+    // Stopwatch operations; the engine decides, the window only shows.
+    void StartTiming();
+    void StopTiming();
+    void ResetTiming();
+
+    // Settings kept in the application's profile.
+    int LoadHotKeySetting();
+    void SaveHotKeySetting();
+    void SaveWindowPlacement(HWND hWnd, const char* pszEntry, UINT nNormalShowCmd);
+    void RestoreWindowPlacement(HWND hWnd, const char* pszEntry);
+
+    // Popup menu for the present state, top-left corner at the screen point (x, y).
+    void ShowPopupMenu(int x, int y);
+
+    BOOL IsRunning() const { return m_engine.m_bRunning; }
+    int GetHotKeyIndex() const { return m_nHotKeyIndex; }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+    afx_msg void OnDestroy();
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnMore();
+    afx_msg void OnAbout();
+    afx_msg void OnOptions();
+    afx_msg void OnExit();
+    afx_msg LRESULT OnHotKey(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDragStart(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDragEnd(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDragMove(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // IStopwatchOutlets: how the engine reaches the window.
+    CPreciseTime CaptureTime() override;
+    void SetTickTimer(BOOL bOn) override;
+    void ShowStartStopLook(const StartStopLook& look) override;
+    void PaintReadout(CString text) override;
+
+    // Registers the toggle key of m_nHotKeyIndex in place of the present one, if any.
+    void RegisterToggleHotKey();
+    // Writes both settings, as on Exit.
+    void SaveSettings();
+
+    CIconButton m_btnStartStop;
+    CIconButton m_btnReset;
+    CIconButton m_btnMore;
+    HICON m_hIcon;
+    CStopwatchEngine m_engine;
+    int m_nHotKeyIndex;
+    CBrush m_brushReadout;
+    CFont m_fontReadout;
+    CDC m_dcMemory;
+    // The window's own DC, kept from initialisation until WM_DESTROY releases it.
+    std::unique_ptr<CClientDC> m_pWindowDC;
+    CMonotonicClock m_clock;
+    // The text last painted, drawn again whenever the window is uncovered.
+    CString m_strReadout;
+};

@@ -1,0 +1,481 @@
+// The main window run for real: modal, driven from inside its own message loop.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "stopwatch/RondixDlg.h"
+#include "tests/app/DialogDriver.h"
+
+using namespace DialogDriver;
+
+namespace {
+
+const RECT READOUT = {1, 0, 191, 36};
+const char* const OPTIONS_TITLE = "Tempik Options";
+const char* const ABOUT_TITLE = "About Tempik";
+
+std::vector<COLORREF> Readout(HWND hDlg)
+{
+    return ClientPixels(hDlg, READOUT);
+}
+
+// Yellow digits on black: every pixel is black, yellow or a blend of the two.
+void ExpectYellowOnBlack(const std::vector<COLORREF>& pixels)
+{
+    size_t yellow = 0, black = 0, other = 0;
+    for (COLORREF c : pixels) {
+        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        if (b > 16 || std::abs(r - g) > 24)
+            ++other;
+        else if (r >= 200)
+            ++yellow;
+        else if (r <= 16)
+            ++black;
+    }
+    EXPECT_EQ(other, 0u) << "pixels neither black nor yellow";
+    EXPECT_GT(yellow, 100u) << "too little yellow for digits";
+    EXPECT_GT(black, pixels.size() / 2) << "the background is not black";
+}
+
+HWND Button(HWND hDlg, int nId)
+{
+    return ::GetDlgItem(hDlg, nId);
+}
+
+void Click(HWND hDlg, int nId)
+{
+    ::SendMessageA(Button(hDlg, nId), BM_CLICK, 0, 0);
+}
+
+void Command(HWND hDlg, UINT nId)
+{
+    ::SendMessageA(hDlg, WM_COMMAND, nId, 0);
+}
+
+void ExpectStartStopLook(HWND hDlg, const char* pszCaption, const char* pszTip)
+{
+    EXPECT_EQ(WindowText(Button(hDlg, IDC_START_STOP)), pszCaption);
+    EXPECT_EQ(TipTextOf(Button(hDlg, IDC_START_STOP)), pszTip);
+}
+
+bool ReadoutChangesFrom(HWND hDlg, const std::vector<COLORREF>& before)
+{
+    return PumpUntil([&] { return Readout(hDlg) != before; });
+}
+
+CRect WindowRect(HWND hWnd)
+{
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    return rect;
+}
+
+std::string PositionOf(const CRect& rect)
+{
+    char text[64];
+    wsprintfA(text, "0,5,%d,%d,%d,%d", (int)rect.left, (int)rect.top, (int)rect.right, (int)rect.bottom);
+    return text;
+}
+
+DWORD GuiObjects(DWORD nKind)
+{
+    return ::GetGuiResources(::GetCurrentProcess(), nKind);
+}
+
+class RondixDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Settings::Clear(); }
+    void TearDown() override { Settings::Clear(); }
+};
+
+TEST_F(RondixDlgTest, FirstRunOpensBorderlessTopmostAtDefaultPlaceWithF2AndSavesOnEsc)
+{
+    CRondixDlg dlg;
+    CRect rcShown;
+    INT_PTR result = RunModal(dlg, [&](HWND hDlg) {
+        DWORD style = (DWORD)::GetWindowLongA(hDlg, GWL_STYLE);
+        DWORD exStyle = (DWORD)::GetWindowLongA(hDlg, GWL_EXSTYLE);
+        // The system adds WS_CLIPSIBLINGS to every top-level window.
+        EXPECT_EQ(style & ~(WS_VISIBLE | WS_CLIPSIBLINGS), (DWORD)WS_CLIPCHILDREN);
+        EXPECT_EQ(exStyle, (DWORD)WS_EX_TOPMOST);
+        rcShown = WindowRect(hDlg);
+        CRect rcClient;
+        ::GetClientRect(hDlg, &rcClient);
+        EXPECT_EQ(rcShown.TopLeft(), CPoint(400, 400));
+        EXPECT_EQ(rcShown.Width(), rcClient.Width()) << "no frame";
+        EXPECT_EQ(rcShown.Height(), rcClient.Height()) << "no caption";
+        EXPECT_GE(rcClient.Width(), READOUT.right);
+
+        // The three buttons sit below the readout.
+        for (int nId : {IDC_START_STOP, IDC_RESET, IDC_MORE}) {
+            CRect rcButton = WindowRect(Button(hDlg, nId));
+            EXPECT_GE(rcButton.top - rcShown.top, READOUT.bottom) << nId;
+        }
+
+        EXPECT_FALSE(dlg.IsRunning());
+        ExpectStartStopLook(hDlg, "Start", "Start the timer");
+        EXPECT_EQ(TipTextOf(Button(hDlg, IDC_RESET)), "Reset the timer");
+        EXPECT_EQ(TipTextOf(Button(hDlg, IDC_MORE)), "Display more options");
+        ExpectYellowOnBlack(Readout(hDlg));
+
+        HICON hIcon = (HICON)::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0);
+        EXPECT_NE(hIcon, nullptr);
+        EXPECT_EQ((HICON)::SendMessageA(hDlg, WM_GETICON, ICON_SMALL, 0), hIcon);
+        EXPECT_EQ((HICON)::SendMessageA(hDlg, WM_QUERYDRAGICON, 0, 0), hIcon);
+
+        EXPECT_EQ(dlg.GetHotKeyIndex(), 1);
+        EXPECT_TRUE(HotKeyTaken(VK_F2));
+        EXPECT_FALSE(HotKeyTaken(VK_F3));
+
+        ::PostMessageA(hDlg, WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpUntil([&] { return !::IsWindowVisible(hDlg); });
+    });
+    EXPECT_EQ(result, IDCANCEL) << "Esc ends the dialog";
+    EXPECT_FALSE(HotKeyTaken(VK_F2)) << "released with the window";
+    EXPECT_EQ(Settings::ReadHotKey(), 1);
+    EXPECT_EQ(Settings::ReadPosition(), PositionOf(rcShown));
+}
+
+// The template has no system menu; a window that has one gets the About entry.
+class CRondixDlgWithSystemMenu : public CRondixDlg
+{
+protected:
+    BOOL OnInitDialog() override
+    {
+        ModifyStyle(0, WS_SYSMENU);
+        return CRondixDlg::OnInitDialog();
+    }
+};
+
+TEST_F(RondixDlgTest, SystemMenuEndsWithAboutEntry)
+{
+    CRondixDlgWithSystemMenu dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        HMENU hSysMenu = ::GetSystemMenu(hDlg, FALSE);
+        ASSERT_NE(hSysMenu, nullptr);
+        std::vector<std::string> texts = MenuTexts(hSysMenu);
+        std::vector<UINT> ids = MenuIds(hSysMenu);
+        ASSERT_GE(texts.size(), 2u);
+        EXPECT_EQ(ids[ids.size() - 2], 0u) << "separator";
+        EXPECT_EQ(texts.back(), "&About Tempik...");
+        EXPECT_EQ(ids.back(), (UINT)IDM_ABOUTBOX);
+    });
+}
+
+TEST_F(RondixDlgTest, StoredHotKeyIndexDecidesTheRegisteredKey)
+{
+    struct Case
+    {
+        int nStored;
+        UINT nExpectedKey;  // 0: none registered
+        int nSaved;
+    };
+    const Case cases[] = {
+        {0, 0, 0}, {1, VK_F2, 1}, {4, VK_F5, 4}, {11, VK_F12, 11}, {-1, VK_F2, 1}, {-5, VK_F2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nStored);
+        Settings::WriteHotKey((DWORD)c.nStored);
+        CRondixDlg dlg;
+        RunModal(dlg, [&](HWND) {
+            EXPECT_EQ(dlg.GetHotKeyIndex(), c.nSaved);
+            for (UINT vk = VK_F2; vk <= VK_F12; ++vk)
+                EXPECT_EQ(HotKeyTaken(vk), vk == c.nExpectedKey) << "virtual key " << vk;
+        });
+        EXPECT_EQ(Settings::ReadHotKey(), c.nSaved);
+    }
+}
+
+TEST_F(RondixDlgTest, StartStopAndResetFromButtonsMenusAndHotKey)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        const std::vector<COLORREF> zero = Readout(hDlg);
+
+        Click(hDlg, IDC_START_STOP);
+        EXPECT_TRUE(dlg.IsRunning());
+        ExpectStartStopLook(hDlg, "Stop", "Stop the timer");
+        EXPECT_TRUE(ReadoutChangesFrom(hDlg, zero)) << "ticks repaint the readout";
+        ExpectYellowOnBlack(Readout(hDlg));
+
+        ::SendMessageA(hDlg, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, MAKELPARAM(0, VK_F2));
+        EXPECT_FALSE(dlg.IsRunning());
+        ExpectStartStopLook(hDlg, "Start", "Start the timer");
+        std::vector<COLORREF> stopped = Readout(hDlg);
+        PumpFor(100);
+        EXPECT_EQ(Readout(hDlg), stopped) << "a stopped readout stays still";
+
+        Command(hDlg, ID_TIMER_START);
+        EXPECT_TRUE(dlg.IsRunning());
+        EXPECT_TRUE(ReadoutChangesFrom(hDlg, stopped)) << "counting continues";
+        ::SendMessageA(hDlg, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, 0);
+        EXPECT_FALSE(dlg.IsRunning());
+        ::SendMessageA(hDlg, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, 0);
+        EXPECT_TRUE(dlg.IsRunning()) << "the hot key toggles";
+        Command(hDlg, ID_TIMER_STOP);
+        EXPECT_FALSE(dlg.IsRunning());
+        ExpectStartStopLook(hDlg, "Start", "Start the timer");
+        Command(hDlg, ID_TIMER_STOP);
+        EXPECT_FALSE(dlg.IsRunning()) << "a stop while stopped changes nothing";
+
+        Click(hDlg, IDC_START_STOP);
+        Click(hDlg, IDC_START_STOP);
+        EXPECT_FALSE(dlg.IsRunning()) << "Start/Stop toggles";
+
+        Click(hDlg, IDC_START_STOP);
+        Click(hDlg, IDC_RESET);
+        EXPECT_FALSE(dlg.IsRunning()) << "Reset stops";
+        ExpectStartStopLook(hDlg, "Start", "Start the timer");
+        EXPECT_EQ(Readout(hDlg), zero) << "Reset shows 00:00:00.000 again";
+    });
+}
+
+TEST_F(RondixDlgTest, TicksAndWholeRunsLeaveNoHandlesBehind)
+{
+    {
+        CRondixDlg warmUp;
+        RunModal(warmUp, [](HWND) {});
+    }
+    DWORD gdi = GuiObjects(GR_GDIOBJECTS), user = GuiObjects(GR_USEROBJECTS);
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        for (int i = 0; i < 5; ++i) {
+            Click(hDlg, IDC_START_STOP);
+            ReadoutChangesFrom(hDlg, Readout(hDlg));
+            Click(hDlg, IDC_START_STOP);
+        }
+        Click(hDlg, IDC_RESET);
+    });
+    EXPECT_EQ(GuiObjects(GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(GuiObjects(GR_USEROBJECTS), user);
+}
+
+TEST_F(RondixDlgTest, UncoveredReadoutIsPaintedAgain)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        const std::vector<COLORREF> zero = Readout(hDlg);
+        HDC hdc = ::GetDC(hDlg);
+        ::FillRect(hdc, &READOUT, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        ::ReleaseDC(hDlg, hdc);
+        ASSERT_NE(Readout(hDlg), zero);
+
+        ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(Readout(hDlg), zero);
+    });
+}
+
+struct MenuSeen
+{
+    std::vector<std::string> texts;
+    std::vector<UINT> ids;
+    CPoint topLeft;
+};
+
+// Records the popup menu that opens next and closes it, or picks the item with the
+// given mnemonic.
+void InspectNextMenu(MenuSeen& seen, char chChoose = 0)
+{
+    WhenFound(FindPopupMenu, [&seen, chChoose](HWND hMenuWnd) {
+        HMENU hMenu = (HMENU)::SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0);
+        seen.texts = MenuTexts(hMenu);
+        seen.ids = MenuIds(hMenu);
+        seen.topLeft = WindowRect(hMenuWnd).TopLeft();
+        if (chChoose)
+            ::PostMessageA(hMenuWnd, WM_CHAR, (WPARAM)chChoose, 0);
+        else
+            ::EndMenu();
+    });
+}
+
+const std::vector<std::string> STOPPED_MENU = {"&Start", "", "&Options...", "&About Tempik...", "Exit"};
+const std::vector<UINT> STOPPED_IDS = {ID_TIMER_START, 0, ID_TIMER_OPTIONS, ID_TIMER_ABOUT, ID_TIMER_EXIT};
+const std::vector<std::string> RUNNING_MENU = {"&Stop", "", "&About Tempik..."};
+const std::vector<UINT> RUNNING_IDS = {ID_TIMER_STOP, 0, ID_TIMER_ABOUT};
+
+TEST_F(RondixDlgTest, PopupMenuFollowsTheStateAndItsChoiceIsCarriedOut)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        MenuSeen seen;
+        InspectNextMenu(seen);
+        dlg.ShowPopupMenu(300, 200);
+        EXPECT_EQ(seen.texts, STOPPED_MENU);
+        EXPECT_EQ(seen.ids, STOPPED_IDS);
+        EXPECT_EQ(seen.topLeft, CPoint(300, 200));
+
+        // A right click arrives as WM_CONTEXTMENU with the screen point.
+        InspectNextMenu(seen, 's');
+        ::SendMessageA(hDlg, WM_CONTEXTMENU, (WPARAM)hDlg, MAKELPARAM(320, 210));
+        EXPECT_EQ(seen.topLeft, CPoint(320, 210));
+        EXPECT_TRUE(PumpUntil([&] { return dlg.IsRunning() == TRUE; })) << "&Start was chosen";
+
+        InspectNextMenu(seen);
+        Click(hDlg, IDC_MORE);
+        EXPECT_EQ(seen.texts, RUNNING_MENU);
+        EXPECT_EQ(seen.ids, RUNNING_IDS);
+        CRect rcMore = WindowRect(Button(hDlg, IDC_MORE));
+        EXPECT_EQ(seen.topLeft, CPoint(rcMore.left, rcMore.bottom)) << "below the More button";
+
+        InspectNextMenu(seen, 's');
+        dlg.ShowPopupMenu(300, 200);
+        EXPECT_TRUE(PumpUntil([&] { return !dlg.IsRunning(); })) << "&Stop was chosen";
+    });
+}
+
+TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
+{
+    struct Case
+    {
+        const char* pszName;
+        bool bDoubleClick;  // else the menu command
+        int nChoice;
+        int nButton;
+        int nIndexAfter;
+        UINT nKeyAfter;  // 0: none registered
+    };
+    const Case cases[] = {
+        {"OK with F5", false, 4, IDOK, 4, VK_F5},
+        {"OK with None", false, 0, IDOK, 0, 0},
+        {"Cancel after a double click on the body", true, 4, IDCANCEL, 1, VK_F2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        Settings::Clear();
+        CRondixDlg dlg;
+        RunModal(dlg, [&](HWND hDlg) {
+            const std::vector<COLORREF> zero = Readout(hDlg);
+            Click(hDlg, IDC_START_STOP);
+            ASSERT_TRUE(ReadoutChangesFrom(hDlg, zero));
+
+            int nShown = -2;
+            BOOL bRunningInside = TRUE;
+            WhenFound([] { return FindThreadWindow(OPTIONS_TITLE); }, [&](HWND hOptions) {
+                bRunningInside = dlg.IsRunning();
+                nShown = (int)::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_GETCURSEL, 0, 0);
+                ::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_SETCURSEL, (WPARAM)c.nChoice, 0);
+                ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
+            });
+            if (c.bDoubleClick)
+                ::SendMessageA(hDlg, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 10));
+            else
+                Command(hDlg, ID_TIMER_OPTIONS);
+
+            EXPECT_FALSE(bRunningInside) << "Options stops the stopwatch first";
+            EXPECT_EQ(nShown, 1) << "the dialog shows the present key, F2";
+            EXPECT_EQ(dlg.GetHotKeyIndex(), c.nIndexAfter);
+            for (UINT vk = VK_F2; vk <= VK_F12; ++vk)
+                EXPECT_EQ(HotKeyTaken(vk), vk == c.nKeyAfter) << "virtual key " << vk;
+            EXPECT_FALSE(dlg.IsRunning());
+            EXPECT_EQ(Readout(hDlg), zero) << "00:00:00.000 after Options";
+        });
+        EXPECT_EQ(Settings::ReadHotKey(), c.nIndexAfter);
+    }
+}
+
+TEST_F(RondixDlgTest, AboutOpensCentredFromMenuAndSystemMenuWhileTheCountGoesOn)
+{
+    struct Case
+    {
+        UINT nMessage;
+        WPARAM wParam;
+        bool bOpens;
+    };
+    const Case cases[] = {
+        {WM_COMMAND, ID_TIMER_ABOUT, true}, {WM_SYSCOMMAND, IDM_ABOUTBOX, true},
+        {WM_SYSCOMMAND, 17, true},          {WM_SYSCOMMAND, 31, true},
+        {WM_SYSCOMMAND, 32, false},
+    };
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        Click(hDlg, IDC_START_STOP);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.wParam);
+            bool bOpened = false;
+            bool bCounted = false;
+            CPoint ptCentre, ptBoxCentre;
+            RunSoon([&] {
+                HWND hAbout = FindThreadWindow(ABOUT_TITLE);
+                if (!hAbout)
+                    return;
+                bOpened = true;
+                CRect rcMain = WindowRect(hDlg), rcBox = WindowRect(hAbout);
+                ptCentre = CPoint((rcMain.left + rcMain.right) / 2, (rcMain.top + rcMain.bottom) / 2);
+                ptBoxCentre = CPoint((rcBox.left + rcBox.right) / 2, (rcBox.top + rcBox.bottom) / 2);
+                bCounted = ReadoutChangesFrom(hDlg, Readout(hDlg));
+                ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+            }, 50);
+            ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
+            PumpFor(100);
+            EXPECT_EQ(bOpened, c.bOpens);
+            if (c.bOpens) {
+                EXPECT_LE(std::abs(ptCentre.x - ptBoxCentre.x), 1);
+                EXPECT_LE(std::abs(ptCentre.y - ptBoxCentre.y), 1);
+                EXPECT_TRUE(bCounted) << "the readout keeps counting behind the box";
+            }
+            EXPECT_TRUE(dlg.IsRunning());
+        }
+    });
+}
+
+TEST_F(RondixDlgTest, OpensAtTheStoredPlaceAndExitSavesAndEndsWithMinusOne)
+{
+    Settings::WriteHotKey(7);
+    Settings::WritePosition("0,5,123,234,0,0");
+    CRondixDlg dlg;
+    CRect rcMoved;
+    INT_PTR result = RunModal(dlg, [&](HWND hDlg) {
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(123, 234));
+        ::SetWindowPos(hDlg, nullptr, 150, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        rcMoved = WindowRect(hDlg);
+        Command(hDlg, ID_TIMER_EXIT);
+    });
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(Settings::ReadHotKey(), 7);
+    EXPECT_EQ(Settings::ReadPosition(), PositionOf(rcMoved));
+}
+
+TEST_F(RondixDlgTest, EndingTheSessionSavesTheSettings)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        ::SetWindowPos(hDlg, nullptr, 210, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ::SendMessageA(hDlg, WM_ENDSESSION, FALSE, 0);
+        EXPECT_EQ(Settings::ReadHotKey(), std::nullopt) << "a cancelled end of session saves nothing";
+        EXPECT_EQ(Settings::ReadPosition(), "");
+
+        ::SendMessageA(hDlg, WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(Settings::ReadHotKey(), 1);
+        EXPECT_EQ(Settings::ReadPosition(), PositionOf(WindowRect(hDlg)));
+    });
+}
+
+TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        CPoint start = WindowRect(hDlg).TopLeft();
+        ::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
+        EXPECT_EQ(::GetCapture(), hDlg);
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 20));
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 30, start.y + 10));
+        // The window moved under the cursor; a move up and left of the grab point.
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 5));
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 20, start.y + 5));
+        ::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(40, 5));
+        EXPECT_EQ(::GetCapture(), nullptr);
+
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, 0, MAKELPARAM(90, 30));
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 20, start.y + 5)) << "no drag without a press";
+
+        CRect rcBefore = WindowRect(hDlg);
+        ::SendMessageA(hDlg, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rcBefore.left + 5, rcBefore.top + 5));
+        EXPECT_FALSE(::IsZoomed(hDlg));
+        EXPECT_EQ(WindowRect(hDlg), rcBefore) << "a non-client double click is swallowed";
+    });
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Uses Tempik.exe as a person would: clicks, a drag, the hot key, the options
+# dialog, Esc; then reads back what it saved. Needs DISPLAY and WINEPREFIX.
+# Usage: tempik_e2e.sh path/to/Tempik.exe
+set -uo pipefail
+
+EXE=${1:?usage: tempik_e2e.sh Tempik.exe}
+: "${DISPLAY:?needs an X display}" "${WINEPREFIX:?needs a Wine prefix}"
+export WINEDEBUG=-all
+KEY='HKCU\Software\Tempik'
+
+PID=""
+WIN=""
+FAILURES=0
+
+cleanup() {
+    # Only the program this script started.
+    if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then kill "$PID" 2>/dev/null; fi
+}
+trap cleanup EXIT
+
+pass() { printf 'ok    %s\n' "$*"; }
+fail() { printf 'FAIL  %s\n' "$*"; FAILURES=$((FAILURES + 1)); }
+check() {  # check "description" command...
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; return 1; fi
+}
+die() { fail "$*"; exit 1; }
+
+# Polls "$@" every 0.1 s for up to $1 seconds.
+wait_for() {
+    local limit=$1; shift
+    local n
+    for n in $(seq $((limit * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+tempik_windows() { xdotool search --onlyvisible --classname '^tempik\.exe$' 2>/dev/null; }
+main_window_up() { WIN=$(tempik_windows | head -n1); [ -n "$WIN" ]; }
+geometry() { eval "$(xdotool getwindowgeometry --shell "$WIN")"; }  # X Y WIDTH HEIGHT
+at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
+exited() { ! kill -0 "$PID" 2>/dev/null; }
+
+start_tempik() {
+    wine "$EXE" </dev/null >/dev/null 2>&1 &
+    PID=$!
+    wait_for 20 main_window_up || die "Tempik's window appears"
+    geometry
+}
+
+# Pixels of the readout strip (client 1,0 - 191,36), as a checksum.
+readout() {
+    import -window root -crop "190x36+$((X + 1))+$Y" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+readout_moves() {
+    local a b
+    a=$(readout); sleep 0.3; b=$(readout)
+    [ "$a" != "$b" ]
+}
+readout_still() {
+    local a b
+    a=$(readout); sleep 0.5; b=$(readout)
+    [ "$a" = "$b" ]
+}
+# Button centres from the template's dialog units (window 128 x 36 of them).
+click_dlu() {
+    geometry
+    xdotool mousemove --sync $((X + WIDTH * $1 / 128)) $((Y + HEIGHT * $2 / 36)) click "${3:-1}"
+}
+# Away from the buttons, so that no tooltip or hover look gets in the way.
+park_pointer() { xdotool mousemove --sync 5 5; }
+focus_tempik() { xdotool windowfocus --sync "$WIN" 2>/dev/null; }
+press() { focus_tempik; xdotool key "$1"; }
+reg_value() {  # reg_value SUBKEY NAME -> the data column
+    wine reg query "$KEY\\Tempik\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v n="$2" '$1 == n { print $3 }'
+}
+
+echo "== first start with no settings"
+wine reg delete "$KEY" /f >/dev/null 2>&1
+start_tempik
+check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
+check "readout holds still before Start" readout_still
+
+echo "== Start, the F2 hot key, the menu"
+click_dlu 18 30   # Start
+park_pointer
+check "readout counts after clicking Start" wait_for 3 readout_moves
+press F2
+check "F2 stops the count" wait_for 3 readout_still
+sleep 0.3
+check "and it stays stopped" readout_still
+
+geometry
+MX=$((X + WIDTH / 2)); MY=$((Y + 10))
+menu_at_pointer() {  # a popup opens with its top-left corner at the pointer
+    local w
+    for w in $(tempik_windows); do
+        [ "$w" = "$WIN" ] && continue
+        eval "$(xdotool getwindowgeometry --shell "$w" | sed 's/^/M_/')"
+        [ "$M_X" = "$MX" ] && [ "$M_Y" = "$MY" ] && return 0
+    done
+    return 1
+}
+xdotool mousemove --sync $MX $MY click 3
+check "right click opens the popup menu at the pointer" wait_for 3 menu_at_pointer
+xdotool key Escape
+check "Esc closes the menu" wait_for 3 eval '! menu_at_pointer'
+park_pointer
+
+echo "== dragging the body"
+geometry
+x0=$X; y0=$Y
+px=$((X + WIDTH / 2)); py=$((Y + 10))
+xdotool mousemove --sync $px $py mousedown 1
+xdotool mousemove --sync $((px + 15)) $((py + 5))
+xdotool mousemove --sync $((px + 30)) $((py + 10))
+sleep 0.2
+xdotool mouseup 1
+park_pointer
+check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
+
+echo "== options: F5 becomes the toggle"
+geometry
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click --repeat 2 --delay 60 1
+options_window() { OPTIONS=$(xdotool search --onlyvisible --name '^Tempik Options$' 2>/dev/null | head -n1); [ -n "$OPTIONS" ]; }
+check "double click opens the options dialog" wait_for 5 options_window
+park_pointer
+xdotool windowfocus --sync "$OPTIONS" 2>/dev/null
+# Focus starts on OK; Shift+Tab reaches the hot-key box, whose text is selected.
+xdotool key shift+Tab
+xdotool type F5
+xdotool key Return
+check "Enter closes the options dialog with OK" wait_for 5 eval '! options_window'
+press F2
+check "F2 no longer starts the count" readout_still
+press F5
+check "F5 starts the count" wait_for 3 readout_moves
+press F5
+check "F5 stops it again" wait_for 3 readout_still
+
+echo "== Esc ends the program and the settings are saved"
+press Escape
+check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
+hotkey=$(reg_value Options Hotkey)
+position=$(reg_value Window position)
+check "Hotkey saved as 4 (F5), got '$hotkey'" [ "$hotkey" = "0x4" ]
+starts_with() { [[ "$1" == "$2"* ]]; }
+check "position saved as 0,5,$((x0 + 30)),$((y0 + 10)),..., got '$position'" \
+    starts_with "$position" "0,5,$((x0 + 30)),$((y0 + 10)),"
+
+echo "== second start opens where it was left"
+start_tempik
+check "window opens at ($((x0 + 30)), $((y0 + 10))), got ($X, $Y)" at $((x0 + 30)) $((y0 + 10))
+press Escape
+check "Esc ends Tempik again" wait_for 15 exited
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed"
+    exit 1
+fi
+echo "all end-to-end checks passed"
