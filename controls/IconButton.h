@@ -150,8 +150,15 @@ protected:
     afx_msg LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
 
-    // Repaints the whole button, erasing; nothing while there is no window.
-    void Repaint();
+    // Repaints the whole button, erasing, when asked; never while there is no window.
+    void Repaint(BOOL repaint = TRUE);
+    // Sets a member of the look and repaints when asked.
+    template <class T>
+    void Assign(T& member, T value, BOOL repaint)
+    {
+        member = value;
+        Repaint(repaint);
+    }
     // Face and caption colour slots for the current paint: active, focus or idle.
     int BackSlot() const;
 
