@@ -33,6 +33,13 @@ BOOL IsDerivedIdle(HICON idle)
     return idle == AsIcon(CIconButton::IdleIconGray) || idle == AsIcon(CIconButton::IdleIconDarker);
 }
 
+// Frees an idle icon that was handed over but will not be kept.
+void DiscardIdle(HICON idle, HICON active)
+{
+    if (idle && !IsDerivedIdle(idle) && idle != active)
+        ::DestroyIcon(idle);
+}
+
 // Reads an icon's size (twice its hot spot) and frees the bitmaps GetIconInfo copies.
 BOOL QueryIcon(CIconButton::ButtonIcon& icon)
 {
@@ -179,10 +186,9 @@ CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int activeWidth,
     }
     // An icon that was asked for and cannot be loaded is a failure, not an empty button.
     if (active == NULL || idleMissing) {
+        DiscardIdle(idle, active);
         if (active)
             ::DestroyIcon(active);
-        if (idle && !IsDerivedIdle(idle))
-            ::DestroyIcon(idle);
         ReleaseImages(TRUE);
         Repaint();
         return BadImage;
@@ -200,14 +206,14 @@ CIconButton::ButtonStatus CIconButton::AssignIcons(HICON active, HICON idle)
     ReleaseImages(TRUE);
     if (active == NULL) {
         // The idle icon was handed over too; with no active icon it is not kept.
-        if (idle && !IsDerivedIdle(idle))
-            ::DestroyIcon(idle);
+        DiscardIdle(idle, active);
         Repaint();
         return Success;
     }
 
     m_icons[0].handle = active;
     if (!QueryIcon(m_icons[0])) {
+        DiscardIdle(idle, active);
         ReleaseImages(TRUE);
         return BadImage;
     }
