@@ -18,32 +18,19 @@ CDC* PASCAL CDC::FromHandle(HDC hDC)
 
 BOOL CDC::Attach(HDC hDC)
 {
-    if (!hDC || m_hDC)
-        return FALSE;
     // A window with its own DC hands out the same handle to every GetDC, so
     // several client DCs may wrap one handle; the latest one is looked up.
-    m_hDC = hDC;
-    Map::SetPermanent(hDC, this);
-    return TRUE;
+    return Map::Attach(this, hDC, true);
 }
 
 HDC CDC::Detach()
 {
-    HDC hDC = m_hDC;
-    if (hDC)
-        Map::RemovePermanent(hDC, this);
-    m_hDC = nullptr;
-    return hDC;
+    return Map::Detach(this);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
-    HDC hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
-    if (Attach(hDC))
-        return TRUE;
-    if (hDC)
-        ::DeleteDC(hDC);
-    return FALSE;
+    return Map::AttachNew(this, ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr), &::DeleteDC);
 }
 
 BOOL CDC::DeleteDC()

@@ -4,14 +4,17 @@
 
 namespace {
 // The dialog whose window is being created: the CBT hook attaches it to the
-// first top-level window created, before that window sees any message.
+// first dialog-class window created, before that window sees any message
+// (other windows, such as the input method's, may be created first).
 CDialog* s_pDialogInit = nullptr;
 
 LRESULT CALLBACK DialogCreateHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     if (nCode == HCBT_CREATEWND && s_pDialogInit) {
         auto* pCreate = (CBT_CREATEWNDA*)lParam;
-        if (!(pCreate->lpcs->style & WS_CHILD)) {
+        char szClass[16] = {};
+        ::GetClassNameA((HWND)wParam, szClass, (int)sizeof szClass);
+        if (!(pCreate->lpcs->style & WS_CHILD) && ::lstrcmpA(szClass, "#32770") == 0) {
             CDialog* pDialog = s_pDialogInit;
             s_pDialogInit = nullptr;
             pDialog->SubclassWindow((HWND)wParam);

@@ -12,29 +12,17 @@ CGdiObject* PASCAL CGdiObject::FromHandle(HGDIOBJ hObject)
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
-    if (!hObject || m_hObject || Map::LookupPermanent(hObject))
-        return FALSE;
-    m_hObject = hObject;
-    Map::SetPermanent(hObject, this);
-    return TRUE;
+    return Map::Attach(this, hObject);
 }
 
 BOOL CGdiObject::AttachNew(HGDIOBJ hObject)
 {
-    if (Attach(hObject))
-        return TRUE;
-    if (hObject)
-        ::DeleteObject(hObject);
-    return FALSE;
+    return Map::AttachNew(this, hObject, &::DeleteObject);
 }
 
 HGDIOBJ CGdiObject::Detach()
 {
-    HGDIOBJ hObject = m_hObject;
-    if (hObject)
-        Map::RemovePermanent(hObject, this);
-    m_hObject = nullptr;
-    return hObject;
+    return Map::Detach(this);
 }
 
 BOOL CGdiObject::DeleteObject()

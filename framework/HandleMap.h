@@ -23,13 +23,37 @@ public:
         auto it = map.find(h);
         return it == map.end() ? nullptr : it->second;
     }
-    static void SetPermanent(H h, T* p) { Permanent()[h] = p; }
-    static void RemovePermanent(H h, T* p)
+    // Makes p the owner of h. FALSE for a NULL handle, when p owns one
+    // already, or when h has another owner and may not be shared.
+    static bool Attach(T* p, H h, bool bShared = false)
     {
-        auto& map = Permanent();
-        auto it = map.find(h);
-        if (it != map.end() && it->second == p)
-            map.erase(it);
+        if (!h || p->*pHandle || (!bShared && LookupPermanent(h)))
+            return false;
+        p->*pHandle = h;
+        Permanent()[h] = p;
+        return true;
+    }
+    // Attach for a handle just made: freed with pfnFree when it cannot be.
+    template <class F>
+    static bool AttachNew(T* p, H h, F pfnFree)
+    {
+        if (Attach(p, h))
+            return true;
+        if (h)
+            pfnFree(h);
+        return false;
+    }
+    static H Detach(T* p)
+    {
+        H h = p->*pHandle;
+        if (h) {
+            auto& map = Permanent();
+            auto it = map.find(h);
+            if (it != map.end() && it->second == p)
+                map.erase(it);
+        }
+        p->*pHandle = nullptr;
+        return h;
     }
 
     // The permanent wrapper of h when it is a U, otherwise a temporary U.

@@ -17,41 +17,23 @@ CMenu* PASCAL CMenu::FromHandle(HMENU hMenu)
 
 BOOL CMenu::Attach(HMENU hMenu)
 {
-    if (!hMenu || m_hMenu || Map::LookupPermanent(hMenu))
-        return FALSE;
-    m_hMenu = hMenu;
-    Map::SetPermanent(hMenu, this);
-    return TRUE;
+    return Map::Attach(this, hMenu);
 }
 
 HMENU CMenu::Detach()
 {
-    HMENU hMenu = m_hMenu;
-    if (hMenu)
-        Map::RemovePermanent(hMenu, this);
-    m_hMenu = nullptr;
-    return hMenu;
+    return Map::Detach(this);
 }
 
 BOOL CMenu::CreatePopupMenu()
 {
-    HMENU hMenu = ::CreatePopupMenu();
-    if (Attach(hMenu))
-        return TRUE;
-    if (hMenu)
-        ::DestroyMenu(hMenu);
-    return FALSE;
+    return Map::AttachNew(this, ::CreatePopupMenu(), &::DestroyMenu);
 }
 
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
     LPCSTR lpszName = MAKEINTRESOURCEA(nIDResource);
-    HMENU hMenu = ::LoadMenuA(AfxFindResourceHandle(lpszName, RT_MENU), lpszName);
-    if (Attach(hMenu))
-        return TRUE;
-    if (hMenu)
-        ::DestroyMenu(hMenu);
-    return FALSE;
+    return Map::AttachNew(this, ::LoadMenuA(AfxFindResourceHandle(lpszName, RT_MENU), lpszName), &::DestroyMenu);
 }
 
 BOOL CMenu::DestroyMenu()

@@ -17,7 +17,12 @@ public:
         bottom = b;
     }
     CRect(const RECT& rc) { ::CopyRect(this, &rc); }
-    CRect(LPCRECT lprc) { ::CopyRect(this, lprc); }
+    CRect(LPCRECT lprc)
+    {
+        left = top = right = bottom = 0;
+        if (lprc)
+            ::CopyRect(this, lprc);
+    }
 
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }

@@ -39,7 +39,9 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
                                   AfxGetInstanceHandle(), nullptr);
     if (!hWnd)
         return FALSE;
-    if (!Attach(hWnd)) {
+    // Subclassed, so that the object lets go of the window when its owner
+    // destroys it first.
+    if (!SubclassWindow(hWnd)) {
         ::DestroyWindow(hWnd);
         return FALSE;
     }

@@ -57,20 +57,12 @@ CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
 
 BOOL CWnd::Attach(HWND hWndNew)
 {
-    if (!hWndNew || m_hWnd || Map::LookupPermanent(hWndNew))
-        return FALSE;
-    m_hWnd = hWndNew;
-    Map::SetPermanent(hWndNew, this);
-    return TRUE;
+    return Map::Attach(this, hWndNew);
 }
 
 HWND CWnd::Detach()
 {
-    HWND hWnd = m_hWnd;
-    if (hWnd)
-        Map::RemovePermanent(hWnd, this);
-    m_hWnd = nullptr;
-    return hWnd;
+    return Map::Detach(this);
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)

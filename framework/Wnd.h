@@ -26,7 +26,7 @@ public:
     static const CWnd wndNoTopMost;
 
     CWnd() = default;
-    // Destroys a window it created; unsubclasses a window it subclassed.
+    // Lets go of a window it still has (unsubclassing it); the window lives on.
     ~CWnd() override;
 
     operator HWND() const { return m_hWnd; }
@@ -145,7 +145,6 @@ protected:
 
 private:
     explicit CWnd(HWND hWndSpecial) : m_hWnd(hWndSpecial) {}
-    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     typedef CHandleMap<CWnd, HWND, &CWnd::m_hWnd> Map;
 };
 

@@ -241,42 +241,55 @@ TEST(DialogTest, ModalLoopOffersAQueuedMessageToTheControlThenToTheDialog)
 
 TEST(DialogTest, TimerKeepsTickingWhileANestedModalDialogRuns)
 {
-    CWinApp app("FrameworkDialogTest");
-    CTestDialog outer(IDD_TEST_VISIBLE);
-    CTestDialog inner(IDD_TEST_HIDDEN);
-    inner.m_bBindButton = false;
-    app.m_pMainWnd = &outer;
+    struct Case {
+        const char* name;
+        bool bDestroy;  // the nested window is destroyed instead of ended
+        INT_PTR innerResult;
+    };
+    const Case cases[] = { { "ended", false, 7 }, { "destroyed", true, -1 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWinApp app("FrameworkDialogTest");
+        CTestDialog outer(IDD_TEST_VISIBLE);
+        CTestDialog inner(IDD_TEST_HIDDEN);
+        inner.m_bBindButton = false;
+        app.m_pMainWnd = &outer;
 
-    int nTicksDuringInner = 0;
-    INT_PTR innerResult = 0;
-    BOOL bOwnerEnabledDuringInner = TRUE;
-    HWND hInnerOwner = nullptr;
-    BOOL bOwnerEnabledAfter = FALSE;
-    outer.m_onInit = [](CTestDialog& d) {
-        d.SetTimer(1, 15, nullptr);
-        d.PostMessage(WM_TEST_NESTED);
-    };
-    outer.m_onNested = [&](CTestDialog& d) {
-        innerResult = inner.DoModal();  // no parent: owned by the main window
-        bOwnerEnabledAfter = ::IsWindowEnabled(d.m_hWnd);
-        d.KillTimer(1);
-        d.EndDialog(100);
-    };
-    outer.m_onTimer = [&](CTestDialog&, UINT_PTR nIDEvent) {
-        if (nIDEvent == 1 && inner.m_hWnd && ++nTicksDuringInner == 3)
-            inner.EndDialog(7);
-    };
-    inner.m_onInit = [&](CTestDialog& d) {
-        bOwnerEnabledDuringInner = ::IsWindowEnabled(outer.m_hWnd);
-        hInnerOwner = ::GetWindow(d.m_hWnd, GW_OWNER);
-    };
-    EXPECT_EQ(outer.DoModal(), 100);
-    EXPECT_EQ(innerResult, 7);
-    EXPECT_EQ(nTicksDuringInner, 3);
-    EXPECT_FALSE(bOwnerEnabledDuringInner);
-    EXPECT_EQ(hInnerOwner != nullptr, true);
-    EXPECT_TRUE(bOwnerEnabledAfter);
-    EXPECT_EQ(app.m_pMainWnd, nullptr);  // cleared when the main window went
+        int nTicksDuringInner = 0;
+        INT_PTR innerResult = 0;
+        BOOL bOwnerEnabledDuringInner = TRUE;
+        HWND hInnerOwner = nullptr;
+        BOOL bOwnerEnabledAfter = FALSE;
+        outer.m_onInit = [](CTestDialog& d) {
+            d.SetTimer(1, 15, nullptr);
+            d.PostMessage(WM_TEST_NESTED);
+        };
+        outer.m_onNested = [&](CTestDialog& d) {
+            innerResult = inner.DoModal();  // no parent: owned by the main window
+            bOwnerEnabledAfter = ::IsWindowEnabled(d.m_hWnd);
+            d.KillTimer(1);
+            d.EndDialog(100);
+        };
+        outer.m_onTimer = [&](CTestDialog&, UINT_PTR nIDEvent) {
+            if (nIDEvent != 1 || !inner.m_hWnd || ++nTicksDuringInner != 3)
+                return;
+            if (c.bDestroy)
+                inner.DestroyWindow();
+            else
+                inner.EndDialog(7);
+        };
+        inner.m_onInit = [&](CTestDialog& d) {
+            bOwnerEnabledDuringInner = ::IsWindowEnabled(outer.m_hWnd);
+            hInnerOwner = ::GetWindow(d.m_hWnd, GW_OWNER);
+        };
+        EXPECT_EQ(outer.DoModal(), 100);
+        EXPECT_EQ(innerResult, c.innerResult);
+        EXPECT_EQ(nTicksDuringInner, 3);
+        EXPECT_FALSE(bOwnerEnabledDuringInner);
+        EXPECT_NE(hInnerOwner, nullptr);
+        EXPECT_TRUE(bOwnerEnabledAfter);
+        EXPECT_EQ(app.m_pMainWnd, nullptr);  // cleared when the main window went
+    }
 }
 
 TEST(DialogTest, TimerKeepsTickingWhileAPopupMenuIsTracked)
