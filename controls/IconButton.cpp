@@ -33,6 +33,13 @@ BOOL IsDerivedIdle(HICON idle)
     return idle == AsIcon(CIconButton::IdleIconGray) || idle == AsIcon(CIconButton::IdleIconDarker);
 }
 
+// Frees an idle icon that was handed over but will not be kept.
+void DiscardIdle(HICON idle, HICON active)
+{
+    if (idle && !IsDerivedIdle(idle) && idle != active)
+        ::DestroyIcon(idle);
+}
+
 // Reads an icon's size (twice its hot spot) and frees the bitmaps GetIconInfo copies.
 BOOL QueryIcon(CIconButton::ButtonIcon& icon)
 {
@@ -179,10 +186,9 @@ CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int activeWidth,
     }
     // An icon that was asked for and cannot be loaded is a failure, not an empty button.
     if (active == NULL || idleMissing) {
+        DiscardIdle(idle, active);
         if (active)
             ::DestroyIcon(active);
-        if (idle && !IsDerivedIdle(idle))
-            ::DestroyIcon(idle);
         ReleaseImages(TRUE);
         Repaint();
         return BadImage;
@@ -200,14 +206,14 @@ CIconButton::ButtonStatus CIconButton::AssignIcons(HICON active, HICON idle)
     ReleaseImages(TRUE);
     if (active == NULL) {
         // The idle icon was handed over too; with no active icon it is not kept.
-        if (idle && !IsDerivedIdle(idle))
-            ::DestroyIcon(idle);
+        DiscardIdle(idle, active);
         Repaint();
         return Success;
     }
 
     m_icons[0].handle = active;
     if (!QueryIcon(m_icons[0])) {
+        DiscardIdle(idle, active);
         ReleaseImages(TRUE);
         return BadImage;
     }
@@ -284,8 +290,7 @@ CIconButton::ButtonStatus CIconButton::ApplySystemColors(BOOL repaint)
         m_colors[slot] = ::GetSysColor(COLOR_BTNFACE);
         m_colors[slot + 1] = ::GetSysColor(COLOR_BTNTEXT);
     }
-    if (repaint)
-        Repaint();
+    Repaint(repaint);
     return Success;
 }
 
@@ -296,8 +301,7 @@ CIconButton::ButtonStatus CIconButton::ShiftColor(BYTE slot, short offset, BOOL 
     if (offset < -255 || offset > 255)
         return OffsetOutOfRange;
     m_colors[slot] = ColorMath::ShiftColor(m_colors[slot], offset);
-    if (repaint)
-        Repaint();
+    Repaint(repaint);
     return Success;
 }
 
@@ -312,8 +316,7 @@ CIconButton::ButtonStatus CIconButton::SetPressShiftMode(BYTE mode, BOOL repaint
     } else {
         return BadShiftMode;
     }
-    if (repaint)
-        Repaint();
+    Repaint(repaint);
     return Success;
 }
 
@@ -321,8 +324,7 @@ CIconButton::ButtonStatus CIconButton::SetCheckState(int check, BOOL repaint)
 {
     if (m_isCheckBox) {
         m_checked = check ? 1 : 0;
-        if (repaint)
-            Repaint();
+        Repaint(repaint);
     }
     return Success;
 }
@@ -393,8 +395,7 @@ void CIconButton::SetMenu(HMENU menu, HWND owner, BOOL repaint)
         ::DestroyMenu(m_popupMenu);
     m_popupMenu = menu;
     m_menuOwner = owner;
-    if (repaint)
-        Repaint();
+    Repaint(repaint);
 }
 
 void CIconButton::SetMenuNotify(HWND target, UINT message, LPARAM lParam)
@@ -413,48 +414,36 @@ void CIconButton::SetBtnCursor(HCURSOR cursor)
 
 void CIconButton::SetTransparent(BOOL transparent, BOOL repaint)
 {
-    m_transparent = transparent;
-    if (repaint)
-        Repaint();
+    Assign(m_transparent, transparent, repaint);
 }
 
 void CIconButton::SetImageLayout(BYTE layout, BOOL repaint)
 {
-    m_imageLayout = layout;
-    if (repaint)
-        Repaint();
+    Assign(m_imageLayout, layout, repaint);
 }
 
 void CIconButton::SetImageMargins(int marginX, int marginY, BOOL repaint)
 {
     m_imageMarginX = marginX;
-    m_imageMarginY = marginY;
-    if (repaint)
-        Repaint();
+    Assign(m_imageMarginY, marginY, repaint);
 }
 
 void CIconButton::SetFlat(BOOL flat, BOOL repaint)
 {
-    m_flat = flat;
     // Hover exists only in the flat look.
     if (!flat)
         m_hovering = FALSE;
-    if (repaint)
-        Repaint();
+    Assign(m_flat, flat, repaint);
 }
 
 void CIconButton::SetFlatBorder(BOOL flatBorder, BOOL repaint)
 {
-    m_flatBorder = flatBorder;
-    if (repaint)
-        Repaint();
+    Assign(m_flatBorder, flatBorder, repaint);
 }
 
 void CIconButton::SetFlatFocusRect(BOOL flatFocusRect, BOOL repaint)
 {
-    m_flatFocusRect = flatFocusRect;
-    if (repaint)
-        Repaint();
+    Assign(m_flatFocusRect, flatFocusRect, repaint);
 }
 
 void CIconButton::SetHoverWhenInactive(BOOL hoverWhenInactive)
@@ -464,15 +453,13 @@ void CIconButton::SetHoverWhenInactive(BOOL hoverWhenInactive)
 
 void CIconButton::SetGrayBitmapWhenDisabled(BOOL gray, BOOL repaint)
 {
-    m_grayBitmapWhenDisabled = gray;
-    if (repaint)
-        Repaint();
+    Assign(m_grayBitmapWhenDisabled, gray, repaint);
 }
 
-void CIconButton::Repaint()
+void CIconButton::Repaint(BOOL repaint)
 {
     // InvalidateRect with no window would invalidate every window on the desktop.
-    if (m_hWnd)
+    if (repaint && m_hWnd)
         ::InvalidateRect(m_hWnd, NULL, TRUE);
 }
 

@@ -59,7 +59,7 @@ public:
     };
 
     CIconButton();
-    virtual ~CIconButton();
+    ~CIconButton() override;
 
     // Icons are loaded unshared from the module holding activeId; sizes of 0 take the
     // resource's own size. idleId may be 0, IdleIconGray or IdleIconDarker.
@@ -68,8 +68,9 @@ public:
     ButtonStatus LoadIcons(UINT activeId, int idleId);
     // Both icons become the button's; idle may be NULL or a derived-copy value.
     ButtonStatus AssignIcons(HICON active, HICON idle);
-    // Bitmap images with their masks (set bits transparent); all four become the
-    // button's. idle/idleMask may be NULL.
+    // Bitmap images with their monochrome masks: a set mask bit is transparent and
+    // the image is black there. All four become the button's; the idle pair may be
+    // NULL. An image without its mask is refused.
     ButtonStatus SetBitmaps(HBITMAP active, HBITMAP activeMask, HBITMAP idle, HBITMAP idleMask);
     void ReleaseImages(BOOL destroyHandles);
 
@@ -115,9 +116,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 public:
-    virtual void PreSubclassWindow();
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+    void PreSubclassWindow() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
 
 protected:
     // Paint steps of DrawItem, in the order it calls them.
@@ -150,8 +151,15 @@ protected:
     afx_msg LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
 
-    // Repaints the whole button, erasing; nothing while there is no window.
-    void Repaint();
+    // Repaints the whole button, erasing, when asked; never while there is no window.
+    void Repaint(BOOL repaint = TRUE);
+    // Sets a member of the look and repaints when asked.
+    template <class T>
+    void Assign(T& member, T value, BOOL repaint)
+    {
+        member = value;
+        Repaint(repaint);
+    }
     // Face and caption colour slots for the current paint: active, focus or idle.
     int BackSlot() const;
 

@@ -30,7 +30,13 @@ CButtonTestDialog::CButtonTestDialog(std::vector<Step> steps)
 INT_PTR CButtonTestDialog::Run(std::vector<Step> steps)
 {
     CButtonTestDialog dialog(std::move(steps));
-    return dialog.DoModal();
+    const INT_PTR result = dialog.DoModal();
+    // A dialog that never ran would let every step pass unseen.
+    EXPECT_EQ(IDOK, result);
+    if (!::testing::Test::HasFatalFailure()) {
+        EXPECT_EQ(dialog.m_steps.size(), dialog.m_nextStep) << "steps run";
+    }
+    return result;
 }
 
 CIconButtonProbe& CButtonTestDialog::Button(int index)

@@ -17,7 +17,8 @@ public:
     static const UINT kMenuNotify = WM_APP + 7;
 
     explicit CButtonTestDialog(std::vector<Step> steps);
-    // Runs the dialog with its steps; returns DoModal's result.
+    // Runs the dialog through all its steps, failing the test if it could not;
+    // returns DoModal's result.
     static INT_PTR Run(std::vector<Step> steps);
 
     CIconButtonProbe& Button(int index);

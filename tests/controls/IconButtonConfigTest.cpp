@@ -10,42 +10,18 @@
 
 namespace
 {
-TEST(IconButtonConfigTest, StartsWithTheSystemColoursAndTheDefaultLook)
+TEST(IconButtonConfigTest, ShiftColorMovesOneSlotOnly)
 {
+    // The arithmetic itself is tested with ColorMath; here: the slot it lands in.
     CIconButtonProbe button;
-    for (int slot = 0; slot < CIconButton::ColorCount; ++slot)
-        EXPECT_EQ(::GetSysColor(slot % 2 ? COLOR_BTNTEXT : COLOR_BTNFACE), button.m_colors[slot]) << slot;
-    EXPECT_TRUE(button.m_flat);
-    EXPECT_EQ(1, button.m_pressShiftX);
-    EXPECT_EQ(1, button.m_pressShiftY);
-    EXPECT_STREQ("", button.GetLinkTarget());
-    EXPECT_EQ(NULL, button.m_toolTip.m_hWnd);
-}
-
-TEST(IconButtonConfigTest, ShiftColorMovesOneSlotWithinItsLimits)
-{
-    const struct {
-        COLORREF from;
-        short offset;
-        COLORREF to;
-    } cases[] = {
-        {RGB(212, 208, 200), 30, RGB(242, 238, 230)},
-        {RGB(236, 233, 216), 30, RGB(255, 252, 235)},
-        {RGB(240, 240, 240), 30, RGB(255, 255, 255)},
-        {RGB(255, 255, 255), 30, RGB(255, 255, 255)},
-        {RGB(20, 100, 200), -30, RGB(0, 80, 180)},
-        {RGB(20, 100, 200), 0, RGB(20, 100, 200)},
-        {RGB(0, 0, 0), 255, RGB(255, 255, 255)},
-        {RGB(255, 255, 255), -255, RGB(0, 0, 0)},
-    };
-    for (const auto& c : cases) {
-        CIconButtonProbe button;
-        button.m_colors[CIconButton::ColorFocusText] = c.from;
-        const COLORREF others = button.m_colors[CIconButton::ColorActiveBack];
-        EXPECT_EQ(CIconButton::Success, button.ShiftColor(CIconButton::ColorFocusText, c.offset, FALSE));
-        EXPECT_EQ(c.to, button.m_colors[CIconButton::ColorFocusText]) << std::hex << c.from << " " << c.offset;
-        EXPECT_EQ(others, button.m_colors[CIconButton::ColorActiveBack]);
-    }
+    button.m_colors[CIconButton::ColorActiveBack] = RGB(212, 208, 200);
+    button.m_colors[CIconButton::ColorFocusText] = RGB(20, 100, 200);
+    const COLORREF idle = button.m_colors[CIconButton::ColorIdleBack];
+    EXPECT_EQ(CIconButton::Success, button.ShiftColor(CIconButton::ColorActiveBack, 30, FALSE));
+    EXPECT_EQ(CIconButton::Success, button.ShiftColor(CIconButton::ColorFocusText, -30, FALSE));
+    EXPECT_EQ(RGB(242, 238, 230), button.m_colors[CIconButton::ColorActiveBack]);
+    EXPECT_EQ(RGB(0, 80, 180), button.m_colors[CIconButton::ColorFocusText]);
+    EXPECT_EQ(idle, button.m_colors[CIconButton::ColorIdleBack]);
 }
 
 TEST(IconButtonConfigTest, RefusedSettingsChangeNothing)

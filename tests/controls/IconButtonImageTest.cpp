@@ -175,8 +175,10 @@ TEST(IconButtonImageTest, AssignIconsTakesOwnershipWhateverTheOutcome)
     EXPECT_EQ(NULL, button.m_icons[0].handle);
     EXPECT_EQ(NULL, button.m_icons[1].handle);
 
-    EXPECT_EQ(CIconButton::BadImage, button.AssignIcons((HICON)(INT_PTR)0x7FF0, NULL));
+    HICON e = MakeSolidIcon(RGB(7, 7, 7));
+    EXPECT_EQ(CIconButton::BadImage, button.AssignIcons((HICON)(INT_PTR)0x7FF0, e));
     EXPECT_EQ(NULL, button.m_icons[0].handle);
+    EXPECT_FALSE(IsIcon(e));
 
     // The same handle twice is kept and freed once.
     HICON d = MakeSolidIcon(RGB(9, 9, 9));
