@@ -55,6 +55,12 @@ start_tempik() {
 readout() {
     import -window root -crop "190x36+$((X + 1))+$Y" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }
+# Yellow text on black: both colours fill part of the strip.
+readout_yellow_on_black() {
+    local hist
+    hist=$(import -window root -crop "190x36+$((X + 1))+$Y" +repage -depth 8 -format %c histogram:info:- 2>/dev/null)
+    grep -q '#FFFF00' <<<"$hist" && grep -q '#000000' <<<"$hist"
+}
 readout_moves() {
     local a b
     a=$(readout); sleep 0.3; b=$(readout)
@@ -83,7 +89,10 @@ echo "== first start with no settings"
 wine reg delete "$KEY" /f >/dev/null 2>&1
 start_tempik
 check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
-check "readout holds still before Start" readout_still
+# The first paint may still be on its way when the window maps; a count that
+# ran would never hold still.
+check "readout holds still before Start" wait_for 5 readout_still
+check "readout shows yellow digits on black" readout_yellow_on_black
 
 echo "== Start, the F2 hot key, the menu"
 click_dlu 18 30   # Start
