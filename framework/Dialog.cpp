@@ -83,6 +83,12 @@ INT_PTR CDialog::DoModal()
     if (hHook)
         ::UnhookWindowsHookEx(hHook);
     s_pDialogInit = pPreviousInit;
+    // A template with a window class of its own is not taken over by the
+    // hook; such a window would be left on the screen, never run or destroyed.
+    if (hWnd && !m_hWnd && ::IsWindow(hWnd)) {
+        ::DestroyWindow(hWnd);
+        hWnd = nullptr;
+    }
 
     if (hWnd && m_bContinueModal && m_hWnd)
         RunModalLoop();

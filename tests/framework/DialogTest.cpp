@@ -216,6 +216,36 @@ TEST(DialogTest, TemplateThatCannotBeCreatedReturnsMinusOneAndLeavesTheOwnerEnab
     EXPECT_TRUE(bBrokenObjectDetached);
 }
 
+// A template naming a window class of its own makes a window the dialog
+// object cannot take over; it must not be left on the screen.
+TEST(DialogTest, TemplateWithAClassOfItsOwnLeavesNoWindowBehind)
+{
+    static const char szClass[] = "TempikTestOwnDialogClass";
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = &::DefDlgProcA;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = szClass;
+    ASSERT_NE(::RegisterClassA(&wc), 0);
+
+    // Asked while the owner lives: owned windows would go with it.
+    CTestDialog owner(IDD_TEST_VISIBLE);
+    INT_PTR result = 0;
+    HWND hLeft = nullptr;
+    owner.m_onInit = [&](CTestDialog& d) {
+        CTestDialog own(IDD_TEST_OWN_CLASS, &d);
+        own.m_bBindButton = false;
+        result = own.DoModal();
+        hLeft = ::FindWindowA(szClass, nullptr);
+        EXPECT_TRUE(::IsWindowEnabled(d.m_hWnd));
+        d.EndDialog(0);
+    };
+    EXPECT_EQ(owner.DoModal(), 0);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(hLeft, nullptr);
+    ::UnregisterClassA(szClass, wc.hInstance);
+}
+
 TEST(DialogTest, ModalLoopOffersAQueuedMessageToTheControlThenToTheDialog)
 {
     struct Case {
