@@ -546,6 +546,8 @@ void CIconButton::EndHover()
 
 LRESULT CIconButton::OnMouseLeave(WPARAM, LPARAM)
 {
+    // The platform's button tracks its own hot state from the same notification.
+    Default();
     EndHover();
     return 0;
 }

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/controls/ButtonTestDialog.h"
 #include "tests/controls/ButtonTestRes.h"
@@ -109,6 +111,53 @@ TEST(IconButtonInputTest, LeaveEventsPutTheLightOut)
         b.EnableWindow(TRUE);
         ::SetCursorPos(0, 0);
     }});
+}
+
+// What reached the platform's own procedure of a button the icon button subclassed.
+std::vector<UINT> s_seenBelow;
+WNDPROC s_buttonProc = NULL;
+
+LRESULT CALLBACK LogBelow(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    s_seenBelow.push_back(message);
+    return ::CallWindowProcA(s_buttonProc, hWnd, message, wParam, lParam);
+}
+
+TEST(IconButtonInputTest, HandlersLeaveTheDefaultProcessingToThePlatformButton)
+{
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool passedOn;
+    } cases[] = {
+        {"WM_MOUSEMOVE", WM_MOUSEMOVE, 0, true},
+        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, true},
+        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, true},
+        {"WM_CANCELMODE", WM_CANCELMODE, 0, true},
+        {"WM_ENABLE", WM_ENABLE, TRUE, true},
+        {"WM_GETDLGCODE", WM_GETDLGCODE, 0, true},
+        {"WM_SYSCOLORCHANGE", WM_SYSCOLORCHANGE, 0, true},
+        {"BM_SETSTYLE", BM_SETSTYLE, BS_PUSHBUTTON, true},
+        {"BM_SETCHECK", BM_SETCHECK, BST_CHECKED, false},
+        {"BM_GETCHECK", BM_GETCHECK, 0, false},
+    };
+    HWND hWnd = ::CreateWindowExA(0, "BUTTON", "x", WS_POPUP | BS_PUSHBUTTON, 0, 0, 40, 20, NULL, NULL,
+                                  ::GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(hWnd);
+    s_buttonProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&LogBelow);
+    {
+        CIconButtonProbe button;
+        ASSERT_TRUE(button.SubclassWindow(hWnd));
+        for (const auto& c : cases) {
+            s_seenBelow.clear();
+            button.SendMessage(c.message, c.wParam, 0);
+            const bool seen = std::find(s_seenBelow.begin(), s_seenBelow.end(), c.message) != s_seenBelow.end();
+            EXPECT_EQ(c.passedOn, seen) << c.name;
+        }
+        button.UnsubclassWindow();
+    }
+    ::DestroyWindow(hWnd);
 }
 
 TEST(IconButtonInputTest, DoubleClickThroughTheModalLoopGivesTwoClicks)
