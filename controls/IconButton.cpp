@@ -203,6 +203,11 @@ CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int idleId)
 
 CIconButton::ButtonStatus CIconButton::AssignIcons(HICON active, HICON idle)
 {
+    // An icon the button holds and is handed again stays alive for its new place.
+    for (ButtonIcon& icon : m_icons) {
+        if (icon.handle && (icon.handle == active || icon.handle == idle))
+            icon.handle = NULL;
+    }
     ReleaseImages(TRUE);
     if (active == NULL) {
         // The idle icon was handed over too; with no active icon it is not kept.
