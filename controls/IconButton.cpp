@@ -355,7 +355,7 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
     EnsureToolTip();
     if (m_toolTip.GetToolCount() == 0) {
         // The tool covers the client area as it is now; it is not updated later.
-        RECT client;
+        RECT client = {0, 0, 0, 0};
         GetClientRect(&client);
         m_toolTip.AddTool(this, text, &client, kToolId);
     }
@@ -936,8 +936,11 @@ void CIconButton::PaintParentBackground(CDC* pDC)
 
     // Taken once and reused until a system colour change throws it away.
     if (!m_backDC.GetSafeHdc()) {
-        m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc()));
-        m_backBitmap.Attach(::CreateCompatibleBitmap(parentDC.GetSafeHdc(), w, h));
+        // Without a DC there is no snapshot, and no bitmap is made that a later
+        // attempt could not attach.
+        if (!m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc())))
+            return;
+        m_backBitmap.CreateCompatibleBitmap(&parentDC, w, h);
         m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
         m_backDC.BitBlt(0, 0, w, h, &parentDC, window.left, window.top, SRCCOPY);
     }
