@@ -203,6 +203,11 @@ CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int idleId)
 
 CIconButton::ButtonStatus CIconButton::AssignIcons(HICON active, HICON idle)
 {
+    // An icon the button holds and is handed again stays alive for its new place.
+    for (ButtonIcon& icon : m_icons) {
+        if (icon.handle && (icon.handle == active || icon.handle == idle))
+            icon.handle = NULL;
+    }
     ReleaseImages(TRUE);
     if (active == NULL) {
         // The idle icon was handed over too; with no active icon it is not kept.
@@ -350,7 +355,7 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
     EnsureToolTip();
     if (m_toolTip.GetToolCount() == 0) {
         // The tool covers the client area as it is now; it is not updated later.
-        RECT client;
+        RECT client = {0, 0, 0, 0};
         GetClientRect(&client);
         m_toolTip.AddTool(this, text, &client, kToolId);
     }
@@ -546,6 +551,8 @@ void CIconButton::EndHover()
 
 LRESULT CIconButton::OnMouseLeave(WPARAM, LPARAM)
 {
+    // The platform's button tracks its own hot state from the same notification.
+    Default();
     EndHover();
     return 0;
 }
@@ -929,8 +936,11 @@ void CIconButton::PaintParentBackground(CDC* pDC)
 
     // Taken once and reused until a system colour change throws it away.
     if (!m_backDC.GetSafeHdc()) {
-        m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc()));
-        m_backBitmap.Attach(::CreateCompatibleBitmap(parentDC.GetSafeHdc(), w, h));
+        // Without a DC there is no snapshot, and no bitmap is made that a later
+        // attempt could not attach.
+        if (!m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc())))
+            return;
+        m_backBitmap.CreateCompatibleBitmap(&parentDC, w, h);
         m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
         m_backDC.BitBlt(0, 0, w, h, &parentDC, window.left, window.top, SRCCOPY);
     }

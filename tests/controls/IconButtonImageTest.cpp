@@ -187,6 +187,33 @@ TEST(IconButtonImageTest, AssignIconsTakesOwnershipWhateverTheOutcome)
     EXPECT_FALSE(IsIcon(d));
 }
 
+TEST(IconButtonImageTest, IconsTheButtonHoldsMayBeHandedToItAgain)
+{
+    CIconButtonProbe button;
+    HICON a = MakeSolidIcon(RGB(255, 0, 0));
+    HICON b = MakeSolidIcon(RGB(0, 0, 255));
+    ASSERT_EQ(CIconButton::Success, button.AssignIcons(a, b));
+
+    // The same active icon with a fresh grey copy: the old idle icon goes, a stays.
+    ASSERT_EQ(CIconButton::Success, button.AssignIcons(a, IdleValue(CIconButton::IdleIconGray)));
+    EXPECT_EQ(a, button.m_icons[0].handle);
+    EXPECT_TRUE(IsIcon(a));
+    EXPECT_FALSE(IsIcon(b));
+    HICON gray = button.m_icons[1].handle;
+    ASSERT_TRUE(IsIcon(gray));
+
+    // Swapped places: both kept.
+    ASSERT_EQ(CIconButton::Success, button.AssignIcons(gray, a));
+    EXPECT_EQ(gray, button.m_icons[0].handle);
+    EXPECT_EQ(a, button.m_icons[1].handle);
+    EXPECT_TRUE(IsIcon(gray));
+    EXPECT_TRUE(IsIcon(a));
+
+    button.ReleaseImages(TRUE);
+    EXPECT_FALSE(IsIcon(gray));
+    EXPECT_FALSE(IsIcon(a));
+}
+
 TEST(IconButtonImageTest, SetBitmapsNeedsAnImageWithAMask)
 {
     CIconButtonProbe button;

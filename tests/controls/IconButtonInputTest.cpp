@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/controls/ButtonTestDialog.h"
 #include "tests/controls/ButtonTestRes.h"
@@ -43,6 +45,14 @@ void Click(Dlg& d, CIconButtonProbe& button)
 {
     d.SendMessage(WM_COMMAND, MAKEWPARAM(button.GetDlgCtrlID(), BN_CLICKED), (LPARAM)button.m_hWnd);
 }
+
+// One message sent to a button, and what a test expects of it.
+struct MessageCase {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    bool expected;
+};
 
 TEST(IconButtonInputTest, HoverFollowsThePointerButNotADragFromElsewhere)
 {
@@ -83,17 +93,13 @@ TEST(IconButtonInputTest, HoverFollowsThePointerButNotADragFromElsewhere)
 
 TEST(IconButtonInputTest, LeaveEventsPutTheLightOut)
 {
-    const struct {
-        const char* name;
-        UINT message;
-        WPARAM wParam;
-        BOOL staysLit;
-    } events[] = {
-        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, FALSE},
-        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, FALSE},
-        {"WM_CANCELMODE", WM_CANCELMODE, 0, FALSE},
-        {"WA_INACTIVE", WM_ACTIVATE, WA_INACTIVE, FALSE},
-        {"WA_ACTIVE", WM_ACTIVATE, WA_ACTIVE, TRUE},
+    // expected: the button stays lit.
+    const MessageCase events[] = {
+        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, false},
+        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, false},
+        {"WM_CANCELMODE", WM_CANCELMODE, 0, false},
+        {"WA_INACTIVE", WM_ACTIVATE, WA_INACTIVE, false},
+        {"WA_ACTIVE", WM_ACTIVATE, WA_ACTIVE, true},
     };
     Dlg::Run({[&](Dlg& d) {
         CIconButtonProbe& b = d.m_second;
@@ -101,7 +107,7 @@ TEST(IconButtonInputTest, LeaveEventsPutTheLightOut)
             MoveOnto(b);
             ASSERT_TRUE(b.m_hovering) << e.name;
             b.SendMessage(e.message, e.wParam, 0);
-            EXPECT_EQ(e.staysLit, b.m_hovering) << e.name;
+            EXPECT_EQ(e.expected, b.m_hovering != FALSE) << e.name;
         }
         MoveOnto(b);
         b.EnableWindow(FALSE);
@@ -109,6 +115,49 @@ TEST(IconButtonInputTest, LeaveEventsPutTheLightOut)
         b.EnableWindow(TRUE);
         ::SetCursorPos(0, 0);
     }});
+}
+
+// What reached the platform's own procedure of a button the icon button subclassed.
+std::vector<UINT> s_seenBelow;
+WNDPROC s_buttonProc = NULL;
+
+LRESULT CALLBACK LogBelow(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    s_seenBelow.push_back(message);
+    return ::CallWindowProcA(s_buttonProc, hWnd, message, wParam, lParam);
+}
+
+TEST(IconButtonInputTest, HandlersLeaveTheDefaultProcessingToThePlatformButton)
+{
+    // expected: the platform's procedure sees the message.
+    const MessageCase cases[] = {
+        {"WM_MOUSEMOVE", WM_MOUSEMOVE, 0, true},
+        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, true},
+        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, true},
+        {"WM_CANCELMODE", WM_CANCELMODE, 0, true},
+        {"WM_ENABLE", WM_ENABLE, TRUE, true},
+        {"WM_GETDLGCODE", WM_GETDLGCODE, 0, true},
+        {"WM_SYSCOLORCHANGE", WM_SYSCOLORCHANGE, 0, true},
+        {"BM_SETSTYLE", BM_SETSTYLE, BS_PUSHBUTTON, true},
+        {"BM_SETCHECK", BM_SETCHECK, BST_CHECKED, false},
+        {"BM_GETCHECK", BM_GETCHECK, 0, false},
+    };
+    HWND hWnd = ::CreateWindowExA(0, "BUTTON", "x", WS_POPUP | BS_PUSHBUTTON, 0, 0, 40, 20, NULL, NULL,
+                                  ::GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(hWnd);
+    s_buttonProc = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&LogBelow);
+    {
+        CIconButtonProbe button;
+        ASSERT_TRUE(button.SubclassWindow(hWnd));
+        for (const auto& c : cases) {
+            s_seenBelow.clear();
+            button.SendMessage(c.message, c.wParam, 0);
+            const bool seen = std::find(s_seenBelow.begin(), s_seenBelow.end(), c.message) != s_seenBelow.end();
+            EXPECT_EQ(c.expected, seen) << c.name;
+        }
+        button.UnsubclassWindow();
+    }
+    ::DestroyWindow(hWnd);
 }
 
 TEST(IconButtonInputTest, DoubleClickThroughTheModalLoopGivesTwoClicks)
