@@ -260,8 +260,12 @@ TEST_F(RondixDlgTest, UncoveredReadoutIsPaintedAgain)
         const std::vector<COLORREF> zero = Readout(hDlg);
         HDC hdc = ::GetDC(hDlg);
         ::FillRect(hdc, &READOUT, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        const std::vector<COLORREF> covered = Readout(hDlg);
+        ASSERT_NE(covered, zero);
+        // The background is never erased.
+        EXPECT_EQ(::SendMessageA(hDlg, WM_ERASEBKGND, (WPARAM)hdc, 0), 1);
+        EXPECT_EQ(Readout(hDlg), covered);
         ::ReleaseDC(hDlg, hdc);
-        ASSERT_NE(Readout(hDlg), zero);
 
         ::RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         EXPECT_EQ(Readout(hDlg), zero);
@@ -387,7 +391,8 @@ TEST_F(RondixDlgTest, AboutOpensCentredFromMenuAndSystemMenuWhileTheCountGoesOn)
     const Case cases[] = {
         {WM_COMMAND, ID_TIMER_ABOUT, true}, {WM_SYSCOMMAND, IDM_ABOUTBOX, true},
         {WM_SYSCOMMAND, 17, true},          {WM_SYSCOMMAND, 31, true},
-        {WM_SYSCOMMAND, 32, false},
+        {WM_SYSCOMMAND, 32, false},         {WM_SYSCOMMAND, 0x10010, true},  // only the low word counts
+        {WM_SYSCOMMAND, 0x10020, false},
     };
     CRondixDlg dlg;
     RunModal(dlg, [&](HWND hDlg) {
@@ -458,18 +463,27 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
     CRondixDlg dlg;
     RunModal(dlg, [&](HWND hDlg) {
         CPoint start = WindowRect(hDlg).TopLeft();
-        ::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
+        EXPECT_EQ(::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10)), 0);
         EXPECT_EQ(::GetCapture(), hDlg);
-        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 20));
+        EXPECT_EQ(::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(80, 20)), 1);
         EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 30, start.y + 10));
         // The window moved under the cursor; a move up and left of the grab point.
         ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 5));
         EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 20, start.y + 5));
-        ::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(40, 5));
+        // A fast move leaves the window first: the captured cursor is left of and above it.
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, -15));
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 50, start.y - 20));
+        EXPECT_EQ(::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(50, 10)), 0);
         EXPECT_EQ(::GetCapture(), nullptr);
 
-        ::SendMessageA(hDlg, WM_MOUSEMOVE, 0, MAKELPARAM(90, 30));
-        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x + 20, start.y + 5)) << "no drag without a press";
+        // Pressed left of and above the window (as the capture of a fast drag delivers it).
+        ::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-4, -2));
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 3));
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 40, start.y - 15));
+        ::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(-4, -2));
+
+        EXPECT_EQ(::SendMessageA(hDlg, WM_MOUSEMOVE, 0, MAKELPARAM(90, 30)), 1);
+        EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 40, start.y - 15)) << "no drag without a press";
 
         CRect rcBefore = WindowRect(hDlg);
         ::SendMessageA(hDlg, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(rcBefore.left + 5, rcBefore.top + 5));
