@@ -163,6 +163,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    // Windows tells only top-level windows that the system colours changed;
+    // controls that paint with them (the icon buttons) must hear it too.
+    if (message == WM_SYSCOLORCHANGE && !(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD))
+        SendMessageToDescendants(message, wParam, lParam, TRUE, FALSE);
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             return FALSE;
@@ -430,6 +434,22 @@ void CWnd::SetWindowText(LPCSTR lpszString)
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+static void SendToChildren(HWND hWndParent, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
+                           BOOL bOnlyPerm)
+{
+    for (HWND hWnd = ::GetWindow(hWndParent, GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        if (!bOnlyPerm || CWnd::FromHandlePermanent(hWnd))
+            ::SendMessageA(hWnd, message, wParam, lParam);
+        if (bDeep && ::IsWindow(hWnd))
+            SendToChildren(hWnd, message, wParam, lParam, bDeep, bOnlyPerm);
+    }
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm)
+{
+    SendToChildren(m_hWnd, message, wParam, lParam, bDeep, bOnlyPerm);
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)

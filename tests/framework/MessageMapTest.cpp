@@ -270,6 +270,7 @@ public:
     UINT m_nCtlColor = 99;
     HDC m_hdcCtlColor = nullptr;
     int m_nDrawn = 0;
+    int m_nSysColorChanges = 0;
     DRAWITEMSTRUCT m_dis = {};
 
     void DrawItem(LPDRAWITEMSTRUCT lpDis) override
@@ -290,6 +291,11 @@ protected:
         m_hdcCtlColor = pDC ? pDC->m_hDC : nullptr;
         return m_hbrReflect;
     }
+    afx_msg void OnSysColorChange()
+    {
+        ++m_nSysColorChanges;
+        Default();
+    }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -297,6 +303,7 @@ protected:
 BEGIN_MESSAGE_MAP(CReflectButton, CButton)
     ON_CONTROL_REFLECT_EX(BN_CLICKED, &CReflectButton::OnClicked)
     ON_WM_CTLCOLOR_REFLECT()
+    ON_WM_SYSCOLORCHANGE()
 END_MESSAGE_MAP()
 
 class CClickParent : public CWnd
@@ -414,3 +421,23 @@ TEST_F(ReflectionTest, ButtonColourQueryIsAnsweredByTheButtonsCtlColor)
 }
 
 }  // namespace
+
+TEST_F(ReflectionTest, SystemColourChangeReachesTheChildrenOfATopLevelWindowOnly)
+{
+    // A grandchild too: a control may sit inside a group or a child dialog.
+    HWND hGroup = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 50, 200, 60, m_hParent,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HWND hInner = ::CreateWindowExA(0, "BUTTON", "Inner", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 80, 24,
+                                    hGroup, (HMENU)(INT_PTR)77, ::GetModuleHandleA(nullptr), nullptr);
+    CReflectButton inner;
+    ASSERT_TRUE(inner.SubclassWindow(hInner));
+
+    ::SendMessageA(m_hParent, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(m_button.m_nSysColorChanges, 1);
+    EXPECT_EQ(inner.m_nSysColorChanges, 1);
+
+    // A child passes nothing on: its parent has already told everyone.
+    ::SendMessageA(hGroup, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(inner.m_nSysColorChanges, 1);
+    inner.UnsubclassWindow();
+}
