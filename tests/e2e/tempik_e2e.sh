@@ -10,12 +10,16 @@ export WINEDEBUG=-all
 KEY='HKCU\Software\Tempik'
 
 PID=""
+NOTEPAD_PID=""
 WIN=""
 FAILURES=0
 
 cleanup() {
-    # Only the program this script started.
-    if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then kill "$PID" 2>/dev/null; fi
+    # Only the programs this script started.
+    local p
+    for p in "$PID" "$NOTEPAD_PID"; do
+        if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
+    done
 }
 trap cleanup EXIT
 
@@ -76,8 +80,16 @@ click_dlu() {
     geometry
     xdotool mousemove --sync $((X + WIDTH * $1 / 128)) $((Y + HEIGHT * $2 / 36)) click "${3:-1}"
 }
+# A double click on the body opens the options.
+open_options() {
+    geometry
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click --repeat 2 --delay 60 1
+}
 # Away from the buttons, so that no tooltip or hover look gets in the way.
-park_pointer() { xdotool mousemove --sync 5 5; }
+# (--sync would wait for a motion that never comes if it is there already.)
+park_pointer() {
+    [ "$(xdotool getmouselocation 2>/dev/null | cut -d' ' -f1-2)" = "x:5 y:5" ] || xdotool mousemove --sync 5 5
+}
 focus_tempik() { xdotool windowfocus --sync "$WIN" 2>/dev/null; }
 press() { focus_tempik; xdotool key "$1"; }
 reg_value() {  # reg_value SUBKEY NAME -> the data column
@@ -133,8 +145,7 @@ park_pointer
 check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
 
 echo "== options: F5 becomes the toggle"
-geometry
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click --repeat 2 --delay 60 1
+open_options
 options_window() { OPTIONS=$(xdotool search --onlyvisible --name '^Tempik Options$' 2>/dev/null | head -n1); [ -n "$OPTIONS" ]; }
 check "double click opens the options dialog" wait_for 5 options_window
 park_pointer
@@ -151,6 +162,96 @@ check "F5 starts the count" wait_for 3 readout_moves
 press F5
 check "F5 stops it again" wait_for 3 readout_still
 
+# A window manager runs on the display (as on any desktop) unless the run was
+# asked to do without one.
+wm_running() {
+    local w
+    w=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ { print $NF }')
+    [ -n "$w" ]
+}
+frame_extents() { xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p'; }
+# The window manager's frame around a window: the window's parent, or the window itself.
+frame_geometry() {  # -> FX FY FW FH
+    local parent
+    parent=$(xwininfo -tree -id "$1" | awk '/Parent window id/ && !/the root window/ { print $4 }')
+    [ -n "$parent" ] || parent=$1
+    eval "$(xwininfo -id "$parent" | awk -F: '
+        /Absolute upper-left X/ { print "FX=" $2+0 } /Absolute upper-left Y/ { print "FY=" $2+0 }
+        /Width/ { print "FW=" $2+0 } /Height/ { print "FH=" $2+0 }')"
+}
+# Pixels of the three-pixel ring just outside a rectangle, as a checksum.
+ring() {  # ring X Y W H
+    local x=$1 y=$2 w=$3 h=$4 r
+    for r in "$((w + 6))x3+$((x - 3))+$((y - 3))" "$((w + 6))x3+$((x - 3))+$((y + h))" \
+             "3x${h}+$((x - 3))+$y" "3x${h}+$((x + w))+$y"; do
+        import -window root -crop "$r" +repage rgb:- 2>/dev/null
+    done | md5sum | cut -d' ' -f1
+}
+dialog_window() {  # dialog_window CAPTION -> DLG
+    DLG=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1); [ -n "$DLG" ]
+}
+open_about() { geometry; xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click 3; sleep 0.3; xdotool key a; }
+close_with_button() {  # the frame's close button, at its top-right corner
+    frame_geometry "$DLG"
+    xdotool mousemove --sync $((FX + FW - 11)) $((FY + 10)) click 1
+}
+close_with_alt_f4() { xdotool windowactivate --sync "$DLG" 2>/dev/null; xdotool key alt+F4; }
+
+if wm_running; then
+    echo "== on the desktop: frameless, above other windows, dialogs closed by the window manager"
+    geometry
+    frame_geometry "$WIN"
+    check "no frame around Tempik: frame ${FW}x$FH at ($FX, $FY), window ${WIDTH}x$HEIGHT at ($X, $Y)" \
+        [ "$FX,$FY,$FW,$FH" = "$X,$Y,$WIDTH,$HEIGHT" ]
+    check "the window manager reserves no frame for it ($(frame_extents "$WIN"))" \
+        [ "$(frame_extents "$WIN")" = "0, 0, 0, 0" ]
+
+    wine notepad </dev/null >/dev/null 2>&1 &
+    NOTEPAD_PID=$!
+    notepad_window() { NOTEPAD=$(xdotool search --onlyvisible --name 'Notepad$' 2>/dev/null | head -n1); [ -n "$NOTEPAD" ]; }
+    if check "notepad opens" wait_for 20 notepad_window; then
+        xdotool windowactivate --sync "$NOTEPAD" 2>/dev/null
+        xdotool windowmove --sync "$NOTEPAD" $((X - 50)) $((Y - 20))
+        notepad_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$NOTEPAD" ]; }
+        check "notepad has the focus, moved over Tempik" wait_for 3 notepad_active
+        geometry
+        check "Tempik's readout stays on top: yellow on black" readout_yellow_on_black
+        xdotool key F5
+        check "the hot key F5 starts the count while notepad has the focus" wait_for 3 readout_moves
+        xdotool key F5
+        check "and F5 stops it" wait_for 3 readout_still
+        check "notepad kept the focus" notepad_active
+        kill "$NOTEPAD_PID" 2>/dev/null; wait "$NOTEPAD_PID" 2>/dev/null; NOTEPAD_PID=""
+    fi
+
+    for dialog in "Tempik Options:open_options" "About Tempik:open_about"; do
+        caption=${dialog%%:*}
+        for how in close_with_button close_with_alt_f4; do
+            park_pointer
+            ${dialog#*:}
+            if check "'$caption' opens with its caption" wait_for 5 dialog_window "$caption"; then
+                extents=$(frame_extents "$DLG")
+                check "the window manager frames '$caption' with a title bar ($extents)" \
+                    [ "${extents:-0, 0, 0, 0}" != "0, 0, 0, 0" ]
+                # A new hot key chosen but not confirmed must not be kept.
+                [ "$caption" = "Tempik Options" ] && { xdotool key shift+Tab; xdotool type F6; }
+                $how
+                check "$how closes '$caption'" wait_for 5 eval "! dialog_window '$caption'"
+                check "and Tempik goes on running" eval '! exited && main_window_up'
+            fi
+        done
+    done
+    park_pointer
+    press F6
+    check "F6, typed but cancelled, does not start the count" readout_still
+    press F5
+    check "F5 still starts the count" wait_for 3 readout_moves
+    press F5
+    check "F5 stops it" wait_for 3 readout_still
+else
+    echo "== no window manager on the display: desktop checks skipped"
+fi
+
 echo "== Esc ends the program and the settings are saved"
 press Escape
 check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
@@ -162,8 +263,11 @@ check "position saved as 0,5,$((x0 + 30)),$((y0 + 10)),..., got '$position'" \
     starts_with "$position" "0,5,$((x0 + 30)),$((y0 + 10)),"
 
 echo "== second start opens where it was left"
+desktop=$(ring $((x0 + 30)) $((y0 + 10)) "$WIDTH" "$HEIGHT")
 start_tempik
 check "window opens at ($((x0 + 30)), $((y0 + 10))), got ($X, $Y)" at $((x0 + 30)) $((y0 + 10))
+check "the pixels just outside it are the desktop's, as before it opened" \
+    [ "$(ring "$X" "$Y" "$WIDTH" "$HEIGHT")" = "$desktop" ]
 press Escape
 check "Esc ends Tempik again" wait_for 15 exited
 
