@@ -97,7 +97,7 @@ endif()
 include(GoogleTest)
 
 function(_tempik_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   tempik_project_options(${name})
   if(T_OWN_MAIN)
@@ -105,10 +105,16 @@ function(_tempik_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${TEMPIK_GTEST_MAIN})
   endif()
+  # Tests that show windows share the display's focus, pointer and stacking
+  # order, the registry and the hot keys: they take turns. The rest run beside them.
+  set(lock)
+  if(T_DESKTOP)
+    set(lock RESOURCE_LOCK desktop)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120)
+    PROPERTIES TIMEOUT 120 ${lock})
 endfunction()
 
 # A test of the platform-free core: built and run in both builds (natively
@@ -119,8 +125,14 @@ endfunction()
 
 # A test of the Windows layer: real windows under Wine; Windows build only.
 # Linked with the program's resources so dialogs, menus and icons load.
+# NO_WINDOWS: it shows none, and need not wait for the desktop.
 function(tempik_win_test name)
+  cmake_parse_arguments(W "NO_WINDOWS" "" "" ${ARGN})
   if(WIN32)
-    _tempik_test(${name} ${ARGN} LIBS tempik_win tempik_res)
+    if(W_NO_WINDOWS)
+      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} LIBS tempik_win tempik_res)
+    else()
+      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} DESKTOP LIBS tempik_win tempik_res)
+    endif()
   endif()
 endfunction()

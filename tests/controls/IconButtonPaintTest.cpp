@@ -310,7 +310,7 @@ TEST(IconButtonPaintTest, SwitchingIconsAndRepaintingLeaksNoHandles)
         };
         cycle(2); // let the system make what it makes once
         const GuiCounts before = CountGuiObjects();
-        cycle(1000);
+        cycle(100);
         const GuiCounts after = CountGuiObjects();
         EXPECT_EQ(before.gdi, after.gdi);
         EXPECT_EQ(before.user, after.user);

@@ -206,10 +206,20 @@ if wm_running; then
     check "the window manager reserves no frame for it ($(frame_extents "$WIN"))" \
         [ "$(frame_extents "$WIN")" = "0, 0, 0, 0" ]
 
+    # wine starts notepad through start.exe: its own process is the one its window names.
+    notepads_before=$(xdotool search --name 'Notepad$' 2>/dev/null)
     wine notepad </dev/null >/dev/null 2>&1 &
-    NOTEPAD_PID=$!
-    notepad_window() { NOTEPAD=$(xdotool search --onlyvisible --name 'Notepad$' 2>/dev/null | head -n1); [ -n "$NOTEPAD" ]; }
-    if check "notepad opens" wait_for 20 notepad_window; then
+    new_notepad() {
+        local w
+        for w in $(xdotool search --onlyvisible --name 'Notepad$' 2>/dev/null); do
+            grep -qx "$w" <<<"$notepads_before" && continue
+            NOTEPAD=$w
+            NOTEPAD_PID=$(xprop -id "$w" _NET_WM_PID 2>/dev/null | awk '{ print $NF }')
+            return 0
+        done
+        return 1
+    }
+    if check "notepad opens" wait_for 20 new_notepad; then
         xdotool windowactivate --sync "$NOTEPAD" 2>/dev/null
         xdotool windowmove --sync "$NOTEPAD" $((X - 50)) $((Y - 20))
         notepad_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$NOTEPAD" ]; }
@@ -221,7 +231,9 @@ if wm_running; then
         xdotool key F5
         check "and F5 stops it" wait_for 3 readout_still
         check "notepad kept the focus" notepad_active
-        kill "$NOTEPAD_PID" 2>/dev/null; wait "$NOTEPAD_PID" 2>/dev/null; NOTEPAD_PID=""
+        kill "$NOTEPAD_PID" 2>/dev/null; NOTEPAD_PID=""
+        notepad_gone() { ! xdotool getwindowname "$NOTEPAD" >/dev/null 2>&1; }
+        wait_for 5 notepad_gone
     fi
 
     for dialog in "Tempik Options:open_options" "About Tempik:open_about"; do
