@@ -8,6 +8,9 @@ else()
   set(TEMPIK_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 endif()
 
+# Headers written at configure time (the version), included as "res/Version.h".
+set(TEMPIK_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+
 define_property(GLOBAL PROPERTY TEMPIK_CORE_SOURCES BRIEF_DOCS "platform-free sources" FULL_DOCS "x")
 define_property(GLOBAL PROPERTY TEMPIK_WIN_SOURCES BRIEF_DOCS "Windows-layer sources" FULL_DOCS "x")
 define_property(GLOBAL PROPERTY TEMPIK_RES_SOURCES BRIEF_DOCS "resource scripts" FULL_DOCS "x")
@@ -40,7 +43,7 @@ endfunction()
 
 function(tempik_project_options target)
   target_compile_options(${target} PRIVATE ${TEMPIK_WARNINGS})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${TEMPIK_GENERATED_DIR})
   if(WIN32)
     target_compile_definitions(${target} PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   endif()
@@ -71,7 +74,7 @@ function(tempik_define_libraries)
     target_link_libraries(tempik_win ${scope} tempik_core comctl32 gdi32 user32 shell32 advapi32 kernel32)
     get_property(res GLOBAL PROPERTY TEMPIK_RES_SOURCES)
     add_library(tempik_res OBJECT ${res})
-    target_include_directories(tempik_res PRIVATE ${PROJECT_SOURCE_DIR})
+    target_include_directories(tempik_res PRIVATE ${PROJECT_SOURCE_DIR} ${TEMPIK_GENERATED_DIR})
   endif()
 endfunction()
 
