@@ -28,6 +28,35 @@ LONG Height(const RECT& r) { return r.bottom - r.top; }
 
 HICON AsIcon(int idleValue) { return (HICON)(INT_PTR)idleValue; }
 
+// The shell is loaded on the first link opened, not at start-up: it brings ole32, combase,
+// rpcrt4 and shlwapi along, which nothing else in the program needs.
+HMODULE s_hShellLibrary = NULL;
+decltype(&::ShellExecuteExA) s_pfnShellExecuteExA = nullptr;
+
+// Once loaded, the shell stays until the process ends: an open may leave threads or COM
+// objects of the shell's behind, whose code must stay mapped.
+BOOL BindShell()
+{
+    if (s_pfnShellExecuteExA)
+        return TRUE;
+    if (!s_hShellLibrary) {
+        // From the system directory: a bare name would be searched for beside the
+        // program first, where a planted copy would run inside it.
+        static const char szName[] = "\\SHELL32.DLL";
+        char szPath[MAX_PATH];
+        const UINT nLength = ::GetSystemDirectoryA(szPath, MAX_PATH);
+        if (nLength == 0 || nLength + sizeof szName > MAX_PATH)
+            return FALSE;
+        std::memcpy(szPath + nLength, szName, sizeof szName);
+        s_hShellLibrary = ::LoadLibraryExA(szPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (!s_hShellLibrary)
+            return FALSE;
+    }
+    s_pfnShellExecuteExA = reinterpret_cast<decltype(&::ShellExecuteExA)>(
+        reinterpret_cast<void*>(::GetProcAddress(s_hShellLibrary, "ShellExecuteExA")));
+    return s_pfnShellExecuteExA != nullptr;
+}
+
 BOOL IsDerivedIdle(HICON idle)
 {
     return idle == AsIcon(CIconButton::IdleIconGray) || idle == AsIcon(CIconButton::IdleIconDarker);
@@ -611,7 +640,7 @@ BOOL CIconButton::OnClicked()
         Repaint();
         if (command)
             ::PostMessageA(m_menuOwner, WM_COMMAND, MAKEWPARAM(command & 0xFFFF, 0), 0);
-    } else if (m_linkTarget[0]) {
+    } else if (m_linkTarget[0] && BindShell()) {
         SHELLEXECUTEINFOA info;
         std::memset(&info, 0, sizeof(info));
         info.cbSize = sizeof(info);
@@ -619,7 +648,7 @@ BOOL CIconButton::OnClicked()
         info.lpVerb = "open";
         info.lpFile = m_linkTarget;
         info.nShow = SW_SHOWMAXIMIZED;
-        ::ShellExecuteExA(&info);
+        s_pfnShellExecuteExA(&info);
     }
     // The parent handles the click as well.
     return FALSE;

@@ -330,9 +330,12 @@ TEST(IconButtonInputTest, ALinkTargetIsOpenedOnClick)
     ::CloseHandle(file);
 
     Dlg::Run({[&](Dlg& d) {
+        // Neither this program nor the buttons import the shell: it comes with the first link.
+        EXPECT_EQ(nullptr, ::GetModuleHandleA("shell32.dll"));
         d.m_second.SetLinkTarget(script.c_str());
         Click(d, d.m_second);
         EXPECT_EQ(1, CountCommands(d, IDC_TEST_SECOND, BN_CLICKED));
+        EXPECT_NE(nullptr, ::GetModuleHandleA("shell32.dll"));
     }});
     // The shell runs the script in a process of its own; give it time.
     bool opened = false;

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Uses Tempik.exe as a person would: clicks, a drag, the hot key, the options
-# dialog, Esc; then reads back what it saved. Needs DISPLAY and WINEPREFIX.
-# Usage: tempik_e2e.sh path/to/Tempik.exe
+# Unpacks the release zip and uses its Tempik.exe as a person would: clicks, a
+# drag, the hot key, the options dialog, Esc; then reads back what it saved.
+# Needs DISPLAY and WINEPREFIX; OBJDUMP names MinGW's objdump.
+# Usage: tempik_e2e.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
 
-EXE=${1:?usage: tempik_e2e.sh Tempik.exe}
+ZIP=$(realpath "${1:?usage: tempik_e2e.sh Tempik-VERSION-win64.zip}")
 : "${DISPLAY:?needs an X display}" "${WINEPREFIX:?needs a Wine prefix}"
+OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 export WINEDEBUG=-all
 KEY='HKCU\Software\Tempik'
 
@@ -13,6 +15,8 @@ PID=""
 NOTEPAD_PID=""
 WIN=""
 FAILURES=0
+UNPACKED=$(mktemp -d)
+EXE=$UNPACKED/Tempik.exe
 
 cleanup() {
     # Only the programs this script started.
@@ -20,6 +24,7 @@ cleanup() {
     for p in "$PID" "$NOTEPAD_PID"; do
         if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
     done
+    rm -rf "$UNPACKED"
 }
 trap cleanup EXIT
 
@@ -97,10 +102,35 @@ reg_value() {  # reg_value SUBKEY NAME -> the data column
         awk -v n="$2" '$1 == n { print $3 }'
 }
 
+echo "== the release package"
+(cd "$UNPACKED" && cmake -E tar xf "$ZIP") || die "$ZIP unpacks"
+contents=$(cd "$UNPACKED" && find . -type f | sort | tr '\n' ' ')
+check "the zip holds Tempik.exe, README.txt and LICENSE only, got: $contents" \
+    [ "$contents" = "./LICENSE ./README.txt ./Tempik.exe " ]
+check "SHA256SUMS beside the zip matches it" \
+    bash -c 'cd "$(dirname "$1")" && sha256sum --quiet -c SHA256SUMS' _ "$ZIP"
+crlf_line_ends() { ! grep -qv $'\r$' "$1"; }
+check "README.txt has Windows line ends" crlf_line_ends "$UNPACKED/README.txt"
+imports=$("$OBJDUMP" -p "$EXE" | awk '/DLL Name:/ { print tolower($3) }' | sort | tr '\n' ' ')
+system_dlls_only() {
+    local dll
+    [ -n "$imports" ] || return 1
+    for dll in $imports; do
+        case $dll in
+            advapi32.dll | comctl32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll) ;;
+            *) return 1 ;;
+        esac
+    done
+}
+check "Tempik.exe imports system DLLs only, got: $imports" system_dlls_only
+
 echo "== first start with no settings"
 wine reg delete "$KEY" /f >/dev/null 2>&1
 start_tempik
 check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
+# The shell comes only with a link opened, and Tempik opens none.
+shell_not_loaded() { grep -q 'Tempik\.exe' "/proc/$PID/maps" && ! grep -qi 'shell32\.dll' "/proc/$PID/maps"; }
+check "shell32 is not loaded at start-up" shell_not_loaded
 # The first paint may still be on its way when the window maps; a count that
 # ran would never hold still.
 check "readout holds still before Start" wait_for 5 readout_still

@@ -1,5 +1,6 @@
 // The three dialog templates, read back from the test program's own
 // resources and created as real windows.
+#include "res/Version.h"
 #include "res/resource.h"
 #include "tests/res/DialogTemplate.h"
 #include "tests/res/GuiHandleTest.h"
@@ -47,8 +48,8 @@ const std::vector<ExpectedDialog>& Dialogs()
         {IDD_ABOUTBOX, false, DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
          "About Tempik", 200, 40, 8, "MS Sans Serif",
          {
-             {kStatic, IDC_STATIC, "Tempik Version 1.2", 10, 10, 140, 8, SS_TYPEMASK, SS_LEFT,
-              kChild | SS_NOPREFIX, 0},
+             {kStatic, IDC_STATIC, "Tempik Version " TEMPIK_VERSION_TEXT, 10, 10, 140, 8,
+              SS_TYPEMASK, SS_LEFT, kChild | SS_NOPREFIX, 0},
              {kStatic, IDC_STATIC, nullptr, 10, 22, 165, 8, SS_TYPEMASK, SS_LEFT, kChild, 0},
              {kButton, IDOK, "OK", 140, 18, 40, 12, BS_TYPEMASK, BS_DEFPUSHBUTTON,
               kChild | WS_TABSTOP, 0},

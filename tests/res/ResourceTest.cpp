@@ -1,5 +1,6 @@
 // Menus, strings, icons, manifest and version of the program, loaded from
 // the test program's own resources.
+#include "res/Version.h"
 #include "res/resource.h"
 #include "tests/res/GuiHandleTest.h"
 
@@ -288,7 +289,7 @@ TEST(ManifestResource, RunsAsInvokerWithoutDependencies)
 
 // ----------------------------------------------------------------- version
 
-TEST(VersionResource, SaysTempik12)
+TEST(VersionResource, CarriesTheProjectVersion)
 {
     char path[MAX_PATH] = "";
     ASSERT_GT(GetModuleFileNameA(nullptr, path, sizeof path), 0u);
@@ -302,10 +303,12 @@ TEST(VersionResource, SaysTempik12)
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     ASSERT_GE(length, sizeof *fixed);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(2, 1));
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(2, 1));
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    const DWORD ms = MAKELONG(TEMPIK_VERSION_MINOR, TEMPIK_VERSION_MAJOR);
+    const DWORD ls = MAKELONG(TEMPIK_VERSION_TWEAK, TEMPIK_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, ms);
+    EXPECT_EQ(fixed->dwFileVersionLS, ls);
+    EXPECT_EQ(fixed->dwProductVersionMS, ms);
+    EXPECT_EQ(fixed->dwProductVersionLS, ls);
     EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
 
     auto value = [&](const char* name) -> std::string {
@@ -318,8 +321,8 @@ TEST(VersionResource, SaysTempik12)
     };
     EXPECT_EQ(value("ProductName"), "Tempik");
     EXPECT_EQ(value("OriginalFilename"), "Tempik.exe");
-    EXPECT_EQ(value("FileVersion"), "1.2.0.0");
-    EXPECT_EQ(value("ProductVersion"), "1.2.0.0");
+    EXPECT_EQ(value("FileVersion"), TEMPIK_FILE_VERSION_TEXT);
+    EXPECT_EQ(value("ProductVersion"), TEMPIK_FILE_VERSION_TEXT);
     EXPECT_NE(value("FileDescription"), "(none)");
     EXPECT_EQ(value("CompanyName"), "(none)");
     EXPECT_EQ(value("LegalCopyright"), "(none)");
