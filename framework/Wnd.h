@@ -157,6 +157,11 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // Offers a queued message to the PreTranslateMessage of its window's object,
 // then of each parent up to the top-level window; TRUE when one took it.
 BOOL AfxPreTranslateMessage(MSG* pMsg);
+// What the framework's message loops do with a message taken from the queue:
+// AfxPreTranslateMessage, else TranslateMessage and DispatchMessage, with the
+// temporary maps locked meanwhile (also for windows and timer procedures
+// that are not the framework's).
+void AfxDispatchQueuedMessage(MSG* pMsg);
 
 // Window-message entries with MFC's decoded handler forms.
 #define AFX_POINT_LPARAM CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))
