@@ -155,11 +155,9 @@ CIconButton::CIconButton()
 
 CIconButton::~CIconButton()
 {
-    // The snapshot DC goes before its bitmap, which frees the bitmap from it. The
-    // wrapper of the old object is not touched: it may be a temporary that the
-    // framework has deleted since.
+    // The snapshot bitmap leaves its DC before either is deleted by its member.
     if (m_backDC.GetSafeHdc() && m_oldBackBitmap)
-        m_backDC.DeleteDC();
+        ::SelectObject(m_backDC.GetSafeHdc(), m_oldBackBitmap);
     m_oldBackBitmap = NULL;
     ReleaseImages(TRUE);
     if (m_cursor)
@@ -941,7 +939,7 @@ void CIconButton::PaintParentBackground(CDC* pDC)
         if (!m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc())))
             return;
         m_backBitmap.CreateCompatibleBitmap(&parentDC, w, h);
-        m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
+        m_oldBackBitmap = ::SelectObject(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
         m_backDC.BitBlt(0, 0, w, h, &parentDC, window.left, window.top, SRCCOPY);
     }
     pDC->BitBlt(0, 0, w, h, &m_backDC, 0, 0, SRCCOPY);

@@ -187,7 +187,9 @@ protected:
     CToolTipCtrl m_toolTip;
     CDC m_backDC;
     CBitmap m_backBitmap;
-    CGdiObject* m_oldBackBitmap;
+    // The raw handle: a wrapper from SelectObject may be a temporary, which the
+    // framework deletes once the handler that got it has returned.
+    HGDIOBJ m_oldBackBitmap;
     BOOL m_hoverWhenInactive;
     int m_checked;
     DWORD m_toolTipStyle;
