@@ -140,6 +140,8 @@ CIconButton::CIconButton()
     // Colours come from the system now, before any window exists.
     ApplySystemColors(FALSE);
     m_toolTipStyle = 0;
+    m_toolTipActive = FALSE;
+    m_toolTipSuspended = FALSE;
     m_transparent = FALSE;
     m_oldBackBitmap = NULL;
     SetLinkTarget(NULL);
@@ -342,6 +344,7 @@ void CIconButton::EnsureToolTip()
     if (m_toolTip.m_hWnd)
         return;
     m_toolTip.Create(this, m_toolTipStyle);
+    m_toolTipActive = FALSE;
     m_toolTip.Activate(FALSE);
     m_toolTip.SetMaxTipWidth(kMaxTipWidth);
 }
@@ -358,7 +361,27 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
         m_toolTip.AddTool(this, text, &client, kToolId);
     }
     m_toolTip.UpdateTipText(text, this, kToolId);
-    m_toolTip.Activate(activate);
+    m_toolTipActive = activate;
+    m_toolTip.Activate(activate && !m_toolTipSuspended);
+}
+
+void CIconButton::SuspendToolTip(BOOL suspend)
+{
+    m_toolTipSuspended = suspend;
+    if (!m_toolTip.m_hWnd)
+        return;
+    // Inactive, a tooltip starts no new wait to show; a tip already up is popped.
+    m_toolTip.Activate(m_toolTipActive && !suspend);
+    if (!suspend)
+        return;
+    m_toolTip.Pop();
+    // A wait that began when the pointer came onto the button may still end in a
+    // tip: a move off every tool cancels it.
+    MSG away = {};
+    away.hwnd = m_hWnd;
+    away.message = WM_MOUSEMOVE;
+    away.lParam = MAKELPARAM(-1, -1);
+    m_toolTip.RelayEvent(&away);
 }
 
 void CIconButton::SetToolTipStyle(DWORD style)

@@ -616,3 +616,13 @@ UINT CWnd::OnGetDlgCode()
 {
     return (UINT)Default();
 }
+
+void CWnd::OnEnterMenuLoop(BOOL)
+{
+    Default();
+}
+
+void CWnd::OnExitMenuLoop(BOOL)
+{
+    Default();
+}
