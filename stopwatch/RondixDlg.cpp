@@ -62,14 +62,21 @@ BOOL CRondixDlg::OnInitDialog()
     // No caption, border or frame: the window is moved by dragging its body.
     ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_CLIPCHILDREN);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOPMOST);
+    // The system keeps the template's frame until told the style changed. Told only
+    // later, a button painted when the window shows sits a frame's width off, and
+    // since the window never erases, that copy would stay beside the real one.
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
     SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    // Drawn nowhere without a caption; the taskbar, Alt+Tab and window lists show it.
+    CString strTitle;
+    strTitle.LoadString(AFX_IDS_APP_TITLE);
+    SetWindowText(strTitle);
 
     LoadHotKeySetting();
     RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
-    // SWP_FRAMECHANGED: the system keeps the template's frame until told the style changed.
-    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
     struct ButtonSetup
     {

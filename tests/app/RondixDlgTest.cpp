@@ -1,6 +1,7 @@
 // The main window run for real: modal, driven from inside its own message loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -79,6 +80,26 @@ std::string PositionOf(const CRect& rect)
     return text;
 }
 
+// Client pixels that are not black and lie outside the readout and the buttons.
+int StrayPixels(HWND hDlg)
+{
+    CRect rcClient;
+    ::GetClientRect(hDlg, &rcClient);
+    std::vector<CRect> drawn = {READOUT};
+    for (int nId : {IDC_START_STOP, IDC_RESET, IDC_MORE}) {
+        CRect rc = WindowRect(Button(hDlg, nId));
+        ::MapWindowPoints(nullptr, hDlg, (LPPOINT)&rc, 2);
+        drawn.push_back(rc);
+    }
+    std::vector<COLORREF> pixels = ClientPixels(hDlg, rcClient);
+    int nStray = 0;
+    for (int y = 0; y < rcClient.bottom; ++y)
+        for (int x = 0; x < rcClient.right; ++x)
+            nStray += pixels[(size_t)(y * rcClient.right + x)] != RGB(0, 0, 0) &&
+                      std::none_of(drawn.begin(), drawn.end(), [&](const CRect& rc) { return rc.PtInRect({x, y}); });
+    return nStray;
+}
+
 DWORD GuiObjects(DWORD nKind)
 {
     return ::GetGuiResources(::GetCurrentProcess(), nKind);
@@ -120,6 +141,8 @@ TEST_F(RondixDlgTest, FirstRunOpensBorderlessTopmostAtDefaultPlaceWithF2AndSaves
         EXPECT_EQ(TipTextOf(Button(hDlg, IDC_RESET)), "Reset the timer");
         EXPECT_EQ(TipTextOf(Button(hDlg, IDC_MORE)), "Display more options");
         ExpectYellowOnBlack(Readout(hDlg));
+        EXPECT_EQ(StrayPixels(hDlg), 0) << "the first frame is black beside the readout and buttons";
+        EXPECT_EQ(WindowText(hDlg), "Tempik") << "the name the taskbar and Alt+Tab show";
 
         HICON hIcon = (HICON)::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0);
         EXPECT_NE(hIcon, nullptr);
@@ -493,3 +516,4 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
 }
 
 }  // namespace
+
