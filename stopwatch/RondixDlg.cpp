@@ -1,6 +1,7 @@
 #include "stopwatch/RondixDlg.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/AboutDlg.h"
 #include "controls/DCSelection.h"
@@ -258,6 +259,8 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_WM_SYSCOMMAND()
     ON_WM_TIMER()
+    ON_WM_ENTERMENULOOP()
+    ON_WM_EXITMENULOOP()
     ON_BN_CLICKED(IDC_MORE, &CRondixDlg::OnMore)
     ON_BN_CLICKED(IDC_RESET, &CRondixDlg::ResetTiming)
     ON_BN_CLICKED(IDC_START_STOP, &CRondixDlg::StartTiming)
@@ -282,6 +285,21 @@ void CRondixDlg::ShowPopupMenu(int x, int y)
         return;
     if (CMenu* pPopup = menu.GetSubMenu(0))
         pPopup->TrackPopupMenu(0, x, y, this, nullptr);
+}
+
+// A popup menu opens (More, a right click, the menu key): no tip may cover it.
+void CRondixDlg::OnEnterMenuLoop(BOOL bIsTrackPopupMenu)
+{
+    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
+        pButton->SuspendToolTip(TRUE);
+    CDialog::OnEnterMenuLoop(bIsTrackPopupMenu);
+}
+
+void CRondixDlg::OnExitMenuLoop(BOOL bIsTrackPopupMenu)
+{
+    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
+        pButton->SuspendToolTip(FALSE);
+    CDialog::OnExitMenuLoop(bIsTrackPopupMenu);
 }
 
 void CRondixDlg::OnContextMenu(CWnd*, CPoint point)

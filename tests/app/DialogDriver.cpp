@@ -153,6 +153,11 @@ HWND FindThreadWindow(const char* pszTitle)
     return FindThreadWindowOf(nullptr, pszTitle);
 }
 
+HWND FindShownToolTip()
+{
+    return FindThreadWindowOf(TOOLTIPS_CLASSA, nullptr);
+}
+
 HWND FindPopupMenu()
 {
     return FindThreadWindowOf("#32768", nullptr);

@@ -517,3 +517,40 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
 
 }  // namespace
 
+namespace {
+
+// Points at the More button, as a person's mouse would: the tooltip sees the move.
+void PointAtMore(HWND hDlg)
+{
+    CRect rc = WindowRect(Button(hDlg, IDC_MORE));
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::PostMessageA(Button(hDlg, IDC_MORE), WM_MOUSEMOVE, 0, MAKELPARAM(rc.Width() / 2, rc.Height() / 2));
+    PumpUntil([] { return true; });
+}
+
+bool TipShows()
+{
+    return PumpUntil([] { return FindShownToolTip() != nullptr; }, 2000);
+}
+
+TEST_F(RondixDlgTest, NoTipCoversAnOpenMenuAndTipsShowAgainAfterIt)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        Click(hDlg, IDC_START_STOP);
+        bool bTipInMenu = true;
+        WhenFound(FindPopupMenu, [&](HWND) {
+            bTipInMenu = TipShows();
+            ::EndMenu();
+        });
+        // Clicked well within the tip's delay after pointing at the button.
+        PointAtMore(hDlg);
+        Click(hDlg, IDC_MORE);
+        EXPECT_FALSE(bTipInMenu);
+        PointAtMore(hDlg);
+        EXPECT_TRUE(TipShows()) << "tips work again once the menu is closed";
+        ::SetCursorPos(0, 0);
+    });
+}
+
+}  // namespace
