@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -515,10 +517,6 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
     });
 }
 
-}  // namespace
-
-namespace {
-
 // Points at the More button, as a person's mouse would: the tooltip sees the move.
 void PointAtMore(HWND hDlg)
 {
@@ -551,6 +549,64 @@ TEST_F(RondixDlgTest, NoTipCoversAnOpenMenuAndTipsShowAgainAfterIt)
         EXPECT_TRUE(TipShows()) << "tips work again once the menu is closed";
         ::SetCursorPos(0, 0);
     });
+}
+
+// Closes a popup menu as soon as it waits for input, and the options dialog on a
+// message posted before it opens, from inside their own loops.
+constexpr UINT WM_CLOSE_OPTIONS = WM_APP + 1;
+
+class CRondixDlgInRounds : public CRondixDlg
+{
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_ENTERIDLE && wParam == MSGF_MENU)
+            ::EndMenu();
+        else if (message == WM_CLOSE_OPTIONS)
+            ::PostMessageA(FindThreadWindowShownOrNot(OPTIONS_TITLE), WM_COMMAND, IDCANCEL, 0);
+        else
+            return CRondixDlg::WindowProc(message, wParam, lParam);
+        return 0;
+    }
+};
+
+TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
+{
+    constexpr int ROUNDS = 1000;
+    constexpr int ROUNDS_PER_IDLE = 20;
+    CRondixDlgInRounds dlg;
+    HWND hDlg = nullptr;
+    int nRounds = 0, nWaits = 0;
+    std::vector<size_t> atIdle;              // each time the main loop has idled since the last batch
+    size_t nAfterFirst = 0, nAfterLast = 0;  // right after round 1 and round 1000, before it idles
+    std::function<void()> batch = [&] {
+        // A timer may fall due before the loop finds its queue empty: wait for that.
+        if (AfxGetTempObjectCount() != 0 && ++nWaits < 50)
+            return RunSoon(batch);
+        nWaits = 0;
+        atIdle.push_back(AfxGetTempObjectCount());
+        if (nRounds == ROUNDS)
+            return dlg.EndDialog(IDOK);
+        // Round 1 alone, so that the loop idles right after it.
+        for (int n = nRounds == 0 ? 1 : std::min(ROUNDS_PER_IDLE, ROUNDS - nRounds); n > 0; --n, ++nRounds) {
+            dlg.ShowPopupMenu(300, 200);
+            ::PostMessageA(hDlg, WM_CLOSE_OPTIONS, 0, 0);
+            Command(hDlg, ID_TIMER_OPTIONS);
+        }
+        (nRounds == 1 ? nAfterFirst : nAfterLast) = AfxGetTempObjectCount();
+        RunSoon(batch);
+    };
+    WhenFound([&] { return ::IsWindowVisible(dlg.m_hWnd) ? (hDlg = dlg.m_hWnd) : nullptr; }, [&](HWND) { batch(); });
+    AfxGetApp()->m_pMainWnd = &dlg;
+    dlg.DoModal();
+    AfxGetApp()->m_pMainWnd = nullptr;
+
+    ASSERT_GE(atIdle.size(), 2u);
+    EXPECT_EQ(nRounds, ROUNDS);
+    EXPECT_GT(nAfterFirst, 0u) << "a round makes temporaries";
+    EXPECT_EQ(atIdle.back(), atIdle[1]) << "as many live after round 1000 as after round 1";
+    std::cout << "live temporaries after round 1: " << nAfterFirst << ", once the loop idled: " << atIdle[1]
+              << "; after round " << nRounds << ": " << nAfterLast << ", once the loop idled: " << atIdle.back() << "\n";
 }
 
 }  // namespace
