@@ -169,6 +169,8 @@ CIconButton::CIconButton()
     // Colours come from the system now, before any window exists.
     ApplySystemColors(FALSE);
     m_toolTipStyle = 0;
+    m_toolTipActive = FALSE;
+    m_toolTipSuspended = FALSE;
     m_transparent = FALSE;
     m_oldBackBitmap = NULL;
     SetLinkTarget(NULL);
@@ -184,11 +186,9 @@ CIconButton::CIconButton()
 
 CIconButton::~CIconButton()
 {
-    // The snapshot DC goes before its bitmap, which frees the bitmap from it. The
-    // wrapper of the old object is not touched: it may be a temporary that the
-    // framework has deleted since.
+    // The snapshot bitmap leaves its DC before either is deleted by its member.
     if (m_backDC.GetSafeHdc() && m_oldBackBitmap)
-        m_backDC.DeleteDC();
+        ::SelectObject(m_backDC.GetSafeHdc(), m_oldBackBitmap);
     m_oldBackBitmap = NULL;
     ReleaseImages(TRUE);
     if (m_cursor)
@@ -373,6 +373,7 @@ void CIconButton::EnsureToolTip()
     if (m_toolTip.m_hWnd)
         return;
     m_toolTip.Create(this, m_toolTipStyle);
+    m_toolTipActive = FALSE;
     m_toolTip.Activate(FALSE);
     m_toolTip.SetMaxTipWidth(kMaxTipWidth);
 }
@@ -389,7 +390,27 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
         m_toolTip.AddTool(this, text, &client, kToolId);
     }
     m_toolTip.UpdateTipText(text, this, kToolId);
-    m_toolTip.Activate(activate);
+    m_toolTipActive = activate;
+    m_toolTip.Activate(activate && !m_toolTipSuspended);
+}
+
+void CIconButton::SuspendToolTip(BOOL suspend)
+{
+    m_toolTipSuspended = suspend;
+    if (!m_toolTip.m_hWnd)
+        return;
+    // Inactive, a tooltip starts no new wait to show; a tip already up is popped.
+    m_toolTip.Activate(m_toolTipActive && !suspend);
+    if (!suspend)
+        return;
+    m_toolTip.Pop();
+    // A wait that began when the pointer came onto the button may still end in a
+    // tip: a move off every tool cancels it.
+    MSG away = {};
+    away.hwnd = m_hWnd;
+    away.message = WM_MOUSEMOVE;
+    away.lParam = MAKELPARAM(-1, -1);
+    m_toolTip.RelayEvent(&away);
 }
 
 void CIconButton::SetToolTipStyle(DWORD style)
@@ -970,7 +991,7 @@ void CIconButton::PaintParentBackground(CDC* pDC)
         if (!m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc())))
             return;
         m_backBitmap.CreateCompatibleBitmap(&parentDC, w, h);
-        m_oldBackBitmap = m_backDC.SelectObject(&m_backBitmap);
+        m_oldBackBitmap = ::SelectObject(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
         m_backDC.BitBlt(0, 0, w, h, &parentDC, window.left, window.top, SRCCOPY);
     }
     pDC->BitBlt(0, 0, w, h, &m_backDC, 0, 0, SRCCOPY);

@@ -82,6 +82,9 @@ public:
 
     void SetTipText(const char* text, BOOL activate);
     void EnsureToolTip();
+    // While suspended the tip is hidden and never shows; afterwards it is as
+    // active as SetTipText last asked, also when it asked meanwhile.
+    void SuspendToolTip(BOOL suspend);
     // Style of the tooltip window; takes effect when the tooltip is created.
     void SetToolTipStyle(DWORD style);
 
@@ -187,10 +190,14 @@ protected:
     CToolTipCtrl m_toolTip;
     CDC m_backDC;
     CBitmap m_backBitmap;
-    CGdiObject* m_oldBackBitmap;
+    // The raw handle: a wrapper from SelectObject may be a temporary, which the
+    // framework deletes once the handler that got it has returned.
+    HGDIOBJ m_oldBackBitmap;
     BOOL m_hoverWhenInactive;
     int m_checked;
     DWORD m_toolTipStyle;
+    BOOL m_toolTipActive;
+    BOOL m_toolTipSuspended;
     char m_linkTarget[LinkTargetSize];
     ButtonIcon m_icons[2];
     ButtonBitmap m_bitmaps[2];

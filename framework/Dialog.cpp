@@ -116,11 +116,19 @@ INT_PTR CDialog::RunModalLoop()
     bool bShowIdle = !(GetStyle() & WS_VISIBLE);
     MSG msg;
     while (m_bContinueModal && m_hWnd) {
-        if (bShowIdle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            ShowWindow(SW_SHOWNORMAL);
-            UpdateWindow();
-            bShowIdle = false;
-            continue;
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (bShowIdle) {
+                ShowWindow(SW_SHOWNORMAL);
+                UpdateWindow();
+                bShowIdle = false;
+                continue;
+            }
+            // The temporary wrappers go, as at the application's idle: the
+            // program spends its whole life in its main dialog's loop. A loop
+            // that runs inside a handler, which may hold some, leaves them to
+            // the loop outside.
+            AfxLockTempMaps();
+            AfxUnlockTempMaps(TRUE);
         }
         BOOL bGot = ::GetMessageA(&msg, nullptr, 0, 0);
         if (bGot == 0 || bGot == -1) {
@@ -130,10 +138,7 @@ INT_PTR CDialog::RunModalLoop()
             m_nModalResult = -1;
             break;
         }
-        if (!AfxPreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        AfxDispatchQueuedMessage(&msg);
     }
     return m_nModalResult;
 }

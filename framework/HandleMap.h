@@ -1,14 +1,25 @@
 #pragma once
 
+#include <windows.h>
+
+#include <cstddef>
 #include <unordered_map>
 
-// Deletes every temporary wrapper that FromHandle made, of every kind. The
-// framework calls it when CWinApp::Run's loop goes idle and when the program
-// ends; modal loops (dialogs, menus) do not, so a wrapper obtained while a
-// dialog runs stays valid until then.
+// Deletes every temporary wrapper that FromHandle made, of every kind, at once.
 void AfxDeleteTempObjects();
-// Registers the function that empties one temporary map.
-void AfxRegisterTempMap(void (*pfnDeleteAll)());
+// The temporary wrappers live until a message loop's queue runs dry with no
+// message handler on the stack: the framework's window procedure and its
+// loops' dispatches hold a lock while they run, and a loop that goes idle
+// unlocks with bDeleteTemps, which deletes them only when no lock is left.
+// So a wrapper obtained in a handler stays valid until that handler returns,
+// whatever loops (menus, dialogs) run inside it.
+void AfxLockTempMaps();
+// TRUE when the last lock went and the temporaries were deleted.
+BOOL AfxUnlockTempMaps(BOOL bDeleteTemps = TRUE);
+// How many temporary wrappers live now, of every kind.
+size_t AfxGetTempObjectCount();
+// Registers the functions that empty and count one temporary map.
+void AfxRegisterTempMap(void (*pfnDeleteAll)(), size_t (*pfnCount)());
 
 // The wrappers of one kind of handle: permanent ones, attached by their owners
 // (who free the handle), and temporary ones made for foreign handles (never
@@ -87,7 +98,7 @@ private:
     static std::unordered_map<H, U*>& Temporary()
     {
         static auto* map = [] {
-            AfxRegisterTempMap(&DeleteTemporaries<U>);
+            AfxRegisterTempMap(&DeleteTemporaries<U>, &CountTemporaries<U>);
             return new std::unordered_map<H, U*>;
         }();
         return *map;
@@ -101,5 +112,10 @@ private:
             delete entry.second;
         }
         temps.clear();
+    }
+    template <class U>
+    static size_t CountTemporaries()
+    {
+        return Temporary<U>().size();
     }
 };

@@ -67,6 +67,11 @@ void CToolTipCtrl::Activate(BOOL bActivate)
     SendMessage(TTM_ACTIVATE, (WPARAM)bActivate);
 }
 
+void CToolTipCtrl::Pop()
+{
+    SendMessage(TTM_POP);
+}
+
 void CToolTipCtrl::RelayEvent(LPMSG lpMsg)
 {
     SendMessage(TTM_RELAYEVENT, 0, (LPARAM)lpMsg);

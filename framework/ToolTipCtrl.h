@@ -16,6 +16,8 @@ public:
     BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
     void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
     void Activate(BOOL bActivate);
+    // Hides the tip if it is shown.
+    void Pop();
     void RelayEvent(LPMSG lpMsg);
     int GetToolCount() const;
     int SetMaxTipWidth(int iWidth);

@@ -67,10 +67,7 @@ int CWinApp::Run()
             m_nQuitCode = bGot == 0 ? (int)msg.wParam : -1;
             break;
         }
-        if (!AfxPreTranslateMessage(&msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
+        AfxDispatchQueuedMessage(&msg);
         lIdleCount = 0;
     }
     return ExitInstance();
@@ -78,7 +75,8 @@ int CWinApp::Run()
 
 BOOL CWinApp::OnIdle(LONG)
 {
-    AfxDeleteTempObjects();
+    AfxLockTempMaps();
+    AfxUnlockTempMaps(TRUE);
     return FALSE;
 }
 

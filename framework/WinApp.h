@@ -22,7 +22,8 @@ public:
     virtual int ExitInstance();
     // The message loop used when InitInstance returns TRUE; ends on WM_QUIT.
     virtual int Run();
-    // Called when Run's queue is empty; deletes the temporary wrappers.
+    // Called when Run's queue is empty; deletes the temporary wrappers unless
+    // a message handler is on the stack.
     virtual BOOL OnIdle(LONG lCount);
 
     // Profile settings live in the registry once a key is set; before that

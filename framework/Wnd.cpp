@@ -127,6 +127,8 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     s_currentMsg.message = message;
     s_currentMsg.wParam = wParam;
     s_currentMsg.lParam = lParam;
+    // The handler may hold temporary wrappers across the loops it runs.
+    AfxLockTempMaps();
     LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
     // The window is gone: hand it back to its own procedure and drop the
     // object's link to it (unless a handler already deleted the object).
@@ -136,8 +138,19 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             pApp->m_pMainWnd = nullptr;
         pWnd->PostNcDestroy();
     }
+    AfxUnlockTempMaps(FALSE);
     s_currentMsg = previous;
     return lResult;
+}
+
+void AfxDispatchQueuedMessage(MSG* pMsg)
+{
+    AfxLockTempMaps();
+    if (!AfxPreTranslateMessage(pMsg)) {
+        ::TranslateMessage(pMsg);
+        ::DispatchMessageA(pMsg);
+    }
+    AfxUnlockTempMaps(FALSE);
 }
 
 BOOL AfxPreTranslateMessage(MSG* pMsg)
@@ -602,4 +615,14 @@ void CWnd::OnCancelMode()
 UINT CWnd::OnGetDlgCode()
 {
     return (UINT)Default();
+}
+
+void CWnd::OnEnterMenuLoop(BOOL)
+{
+    Default();
+}
+
+void CWnd::OnExitMenuLoop(BOOL)
+{
+    Default();
 }

@@ -140,6 +140,8 @@ protected:
     afx_msg void OnEnable(BOOL bEnable);
     afx_msg void OnCancelMode();
     afx_msg UINT OnGetDlgCode();
+    afx_msg void OnEnterMenuLoop(BOOL bIsTrackPopupMenu);
+    afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
 
     static const AFX_MSGMAP* PASCAL GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
@@ -157,6 +159,11 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 // Offers a queued message to the PreTranslateMessage of its window's object,
 // then of each parent up to the top-level window; TRUE when one took it.
 BOOL AfxPreTranslateMessage(MSG* pMsg);
+// What the framework's message loops do with a message taken from the queue:
+// AfxPreTranslateMessage, else TranslateMessage and DispatchMessage, with the
+// temporary maps locked meanwhile (also for windows and timer procedures
+// that are not the framework's).
+void AfxDispatchQueuedMessage(MSG* pMsg);
 
 // Window-message entries with MFC's decoded handler forms.
 #define AFX_POINT_LPARAM CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))
@@ -207,6 +214,12 @@ BOOL AfxPreTranslateMessage(MSG* pMsg);
     { WM_CANCELMODE, 0, 0, 0, AFX_MSG_THUNK(pThis->OnCancelMode(); return TRUE;) },
 #define ON_WM_GETDLGCODE() \
     { WM_GETDLGCODE, 0, 0, 0, AFX_MSG_THUNK(*pResult = pThis->OnGetDlgCode(); return TRUE;) },
+#define ON_WM_ENTERMENULOOP()                                                            \
+    { WM_ENTERMENULOOP, 0, 0, 0,                                                         \
+      AFX_MSG_THUNK(pThis->OnEnterMenuLoop((BOOL)wParam); return TRUE;) },
+#define ON_WM_EXITMENULOOP()                                                             \
+    { WM_EXITMENULOOP, 0, 0, 0,                                                          \
+      AFX_MSG_THUNK(pThis->OnExitMenuLoop((BOOL)wParam); return TRUE;) },
 // HBRUSH CtlColor(CDC*, UINT nCtlColor): the child's own WM_CTLCOLOR*, reflected
 // back from its parent; a NULL brush leaves the message to the parent.
 #define ON_WM_CTLCOLOR_REFLECT()                                                         \

@@ -15,5 +15,7 @@ void SaveHotKeySetting(CWinApp* pApp, int nHotKeyIndex);
 // Writes hWnd's placement as the text record Window/pszEntry; a window in its normal state is
 // stored with nNormalShowCmd.
 void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nNormalShowCmd);
-// Moves hWnd to the place stored under Window/pszEntry, keeping its present size.
+// Moves hWnd to the place stored under Window/pszEntry, keeping its present size; a
+// place where less than half its width or height lies in the nearest monitor's work
+// area is moved the shortest way into that work area.
 void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry);

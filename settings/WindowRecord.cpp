@@ -1,5 +1,6 @@
 #include "settings/WindowRecord.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -83,6 +84,19 @@ LONG ReadCoordinate(const char* psz)
     return (LONG)nValue;
 }
 
+// One axis of KeepInWorkArea, wide enough that no sum or difference of 32-bit
+// coordinates overflows.
+LONG KeepOnAxis(int64_t nLow, int64_t nHigh, int64_t nWorkLow, int64_t nWorkHigh, bool* pbTooLittleInside)
+{
+    int64_t nSize = nHigh > nLow ? nHigh - nLow : 0;
+    int64_t nInside = std::min(nHigh, nWorkHigh) - std::max(nLow, nWorkLow);
+    if (2 * std::max<int64_t>(nInside, 0) < nSize)
+        *pbTooLittleInside = true;
+    if (nSize > nWorkHigh - nWorkLow)
+        return (LONG)nWorkLow;
+    return (LONG)std::clamp(nLow, nWorkLow, nWorkHigh - nSize);
+}
+
 #ifdef _WIN32
 BOOL SystemIsLeadByte(BYTE nByte)
 {
@@ -140,6 +154,16 @@ void CWindowRecord::SetSize(LONG nWidth, LONG nHeight)
     // Computed unsigned: wraps where a signed sum would be undefined.
     m_nRight = (LONG)((UINT)m_nLeft + (UINT)nWidth);
     m_nBottom = (LONG)((UINT)m_nTop + (UINT)nHeight);
+}
+
+CWindowRecord::Point CWindowRecord::KeepInWorkArea(const Rect& rcWindow, const Rect& rcWork)
+{
+    bool bTooLittleInside = false;
+    Point ptInside = {KeepOnAxis(rcWindow.left, rcWindow.right, rcWork.left, rcWork.right, &bTooLittleInside),
+                      KeepOnAxis(rcWindow.top, rcWindow.bottom, rcWork.top, rcWork.bottom, &bTooLittleInside)};
+    if (!bTooLittleInside)
+        return {rcWindow.left, rcWindow.top};
+    return ptInside;
 }
 
 PFN_IS_LEAD_BYTE CWindowRecord::SystemLeadByte()

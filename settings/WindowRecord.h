@@ -20,6 +20,16 @@ public:
     static constexpr LONG COORDINATE_LIMIT = 8000;
     static constexpr LONG FALLBACK_COORDINATE = 400;
 
+    // A rectangle in screen pixels, laid out as the window system's RECT.
+    struct Rect
+    {
+        LONG left, top, right, bottom;
+    };
+    struct Point
+    {
+        LONG x, y;
+    };
+
     UINT m_nFlags = 0;
     UINT m_nShowCmd = 0;
     LONG m_nLeft = 0;
@@ -41,6 +51,12 @@ public:
 
     // Right and bottom from the window's present size.
     void SetSize(LONG nWidth, LONG nHeight);
+
+    // Where the top-left corner of a window of rcWindow goes so that it can be seen and
+    // grabbed in rcWork, the work area of the monitor nearest to it: where it is while at
+    // least half its width and half its height lie inside rcWork, otherwise the nearest
+    // place wholly inside (on an axis where the window is larger, rcWork's own edge).
+    static Point KeepInWorkArea(const Rect& rcWindow, const Rect& rcWork);
 
     // The lead-byte test of the system's ANSI code page; on hosts without one no byte is a lead byte.
     static PFN_IS_LEAD_BYTE SystemLeadByte();

@@ -1,6 +1,7 @@
 #include "stopwatch/RondixDlg.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/AboutDlg.h"
 #include "controls/DCSelection.h"
@@ -62,14 +63,21 @@ BOOL CRondixDlg::OnInitDialog()
     // No caption, border or frame: the window is moved by dragging its body.
     ::SetWindowLongA(m_hWnd, GWL_STYLE, WS_CLIPCHILDREN);
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, WS_EX_TOPMOST);
+    // The system keeps the template's frame until told the style changed. Told only
+    // later, a button painted when the window shows sits a frame's width off, and
+    // since the window never erases, that copy would stay beside the real one.
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 
     SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
     SendMessage(WM_SETICON, ICON_SMALL, (LPARAM)m_hIcon);
+    // Drawn nowhere without a caption; the taskbar, Alt+Tab and window lists show it.
+    CString strTitle;
+    strTitle.LoadString(AFX_IDS_APP_TITLE);
+    SetWindowText(strTitle);
 
     LoadHotKeySetting();
     RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
-    // SWP_FRAMECHANGED: the system keeps the template's frame until told the style changed.
-    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+    SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
     struct ButtonSetup
     {
@@ -251,6 +259,8 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_WM_SYSCOMMAND()
     ON_WM_TIMER()
+    ON_WM_ENTERMENULOOP()
+    ON_WM_EXITMENULOOP()
     ON_BN_CLICKED(IDC_MORE, &CRondixDlg::OnMore)
     ON_BN_CLICKED(IDC_RESET, &CRondixDlg::ResetTiming)
     ON_BN_CLICKED(IDC_START_STOP, &CRondixDlg::StartTiming)
@@ -275,6 +285,21 @@ void CRondixDlg::ShowPopupMenu(int x, int y)
         return;
     if (CMenu* pPopup = menu.GetSubMenu(0))
         pPopup->TrackPopupMenu(0, x, y, this, nullptr);
+}
+
+// A popup menu opens (More, a right click, the menu key): no tip may cover it.
+void CRondixDlg::OnEnterMenuLoop(BOOL bIsTrackPopupMenu)
+{
+    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
+        pButton->SuspendToolTip(TRUE);
+    CDialog::OnEnterMenuLoop(bIsTrackPopupMenu);
+}
+
+void CRondixDlg::OnExitMenuLoop(BOOL bIsTrackPopupMenu)
+{
+    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
+        pButton->SuspendToolTip(FALSE);
+    CDialog::OnExitMenuLoop(bIsTrackPopupMenu);
 }
 
 void CRondixDlg::OnContextMenu(CWnd*, CPoint point)

@@ -48,6 +48,8 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnEnterMenuLoop(BOOL bIsTrackPopupMenu);
+    afx_msg void OnExitMenuLoop(BOOL bIsTrackPopupMenu);
     afx_msg void OnMore();
     afx_msg void OnAbout();
     afx_msg void OnOptions();

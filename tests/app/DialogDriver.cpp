@@ -54,13 +54,14 @@ struct ThreadWindowSearch
 {
     const char* pszTitle;
     const char* pszClass;
+    bool bVisibleOnly;
     HWND hFound;
 };
 
 BOOL CALLBACK MatchThreadWindow(HWND hWnd, LPARAM lParam)
 {
     auto* search = (ThreadWindowSearch*)lParam;
-    if (!::IsWindowVisible(hWnd))
+    if (search->bVisibleOnly && !::IsWindowVisible(hWnd))
         return TRUE;
     char text[256] = "";
     if (search->pszClass) {
@@ -77,9 +78,9 @@ BOOL CALLBACK MatchThreadWindow(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
-HWND FindThreadWindowOf(const char* pszClass, const char* pszTitle)
+HWND FindThreadWindowOf(const char* pszClass, const char* pszTitle, bool bVisibleOnly = true)
 {
-    ThreadWindowSearch search = {pszTitle, pszClass, nullptr};
+    ThreadWindowSearch search = {pszTitle, pszClass, bVisibleOnly, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), MatchThreadWindow, (LPARAM)&search);
     return search.hFound;
 }
@@ -151,6 +152,16 @@ void PumpFor(DWORD ms)
 HWND FindThreadWindow(const char* pszTitle)
 {
     return FindThreadWindowOf(nullptr, pszTitle);
+}
+
+HWND FindThreadWindowShownOrNot(const char* pszTitle)
+{
+    return FindThreadWindowOf(nullptr, pszTitle, false);
+}
+
+HWND FindShownToolTip()
+{
+    return FindThreadWindowOf(TOOLTIPS_CLASSA, nullptr);
 }
 
 HWND FindPopupMenu()

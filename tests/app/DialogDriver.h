@@ -31,6 +31,10 @@ void PumpFor(DWORD ms);
 
 // A visible top-level window of this thread with that title (any class), or NULL.
 HWND FindThreadWindow(const char* pszTitle);
+// The same, shown or not yet shown.
+HWND FindThreadWindowShownOrNot(const char* pszTitle);
+// A tooltip of this thread that is showing its tip, or NULL.
+HWND FindShownToolTip();
 // The visible popup menu window of this thread, or NULL.
 HWND FindPopupMenu();
 // The item texts of a menu, "" for separators, and their command ids.

@@ -1,7 +1,10 @@
 // The main window run for real: modal, driven from inside its own message loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -79,6 +82,26 @@ std::string PositionOf(const CRect& rect)
     return text;
 }
 
+// Client pixels that are not black and lie outside the readout and the buttons.
+int StrayPixels(HWND hDlg)
+{
+    CRect rcClient;
+    ::GetClientRect(hDlg, &rcClient);
+    std::vector<CRect> drawn = {READOUT};
+    for (int nId : {IDC_START_STOP, IDC_RESET, IDC_MORE}) {
+        CRect rc = WindowRect(Button(hDlg, nId));
+        ::MapWindowPoints(nullptr, hDlg, (LPPOINT)&rc, 2);
+        drawn.push_back(rc);
+    }
+    std::vector<COLORREF> pixels = ClientPixels(hDlg, rcClient);
+    int nStray = 0;
+    for (int y = 0; y < rcClient.bottom; ++y)
+        for (int x = 0; x < rcClient.right; ++x)
+            nStray += pixels[(size_t)(y * rcClient.right + x)] != RGB(0, 0, 0) &&
+                      std::none_of(drawn.begin(), drawn.end(), [&](const CRect& rc) { return rc.PtInRect({x, y}); });
+    return nStray;
+}
+
 DWORD GuiObjects(DWORD nKind)
 {
     return ::GetGuiResources(::GetCurrentProcess(), nKind);
@@ -120,6 +143,8 @@ TEST_F(RondixDlgTest, FirstRunOpensBorderlessTopmostAtDefaultPlaceWithF2AndSaves
         EXPECT_EQ(TipTextOf(Button(hDlg, IDC_RESET)), "Reset the timer");
         EXPECT_EQ(TipTextOf(Button(hDlg, IDC_MORE)), "Display more options");
         ExpectYellowOnBlack(Readout(hDlg));
+        EXPECT_EQ(StrayPixels(hDlg), 0) << "the first frame is black beside the readout and buttons";
+        EXPECT_EQ(WindowText(hDlg), "Tempik") << "the name the taskbar and Alt+Tab show";
 
         HICON hIcon = (HICON)::SendMessageA(hDlg, WM_GETICON, ICON_BIG, 0);
         EXPECT_NE(hIcon, nullptr);
@@ -490,6 +515,98 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
         EXPECT_FALSE(::IsZoomed(hDlg));
         EXPECT_EQ(WindowRect(hDlg), rcBefore) << "a non-client double click is swallowed";
     });
+}
+
+// Points at the More button, as a person's mouse would: the tooltip sees the move.
+void PointAtMore(HWND hDlg)
+{
+    CRect rc = WindowRect(Button(hDlg, IDC_MORE));
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::PostMessageA(Button(hDlg, IDC_MORE), WM_MOUSEMOVE, 0, MAKELPARAM(rc.Width() / 2, rc.Height() / 2));
+    PumpUntil([] { return true; });
+}
+
+bool TipShows()
+{
+    return PumpUntil([] { return FindShownToolTip() != nullptr; }, 2000);
+}
+
+TEST_F(RondixDlgTest, NoTipCoversAnOpenMenuAndTipsShowAgainAfterIt)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        Click(hDlg, IDC_START_STOP);
+        bool bTipInMenu = true;
+        WhenFound(FindPopupMenu, [&](HWND) {
+            bTipInMenu = TipShows();
+            ::EndMenu();
+        });
+        // Clicked well within the tip's delay after pointing at the button.
+        PointAtMore(hDlg);
+        Click(hDlg, IDC_MORE);
+        EXPECT_FALSE(bTipInMenu);
+        PointAtMore(hDlg);
+        EXPECT_TRUE(TipShows()) << "tips work again once the menu is closed";
+        ::SetCursorPos(0, 0);
+    });
+}
+
+// Closes a popup menu as soon as it waits for input, and the options dialog on a
+// message posted before it opens, from inside their own loops.
+constexpr UINT WM_CLOSE_OPTIONS = WM_APP + 1;
+
+class CRondixDlgInRounds : public CRondixDlg
+{
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_ENTERIDLE && wParam == MSGF_MENU)
+            ::EndMenu();
+        else if (message == WM_CLOSE_OPTIONS)
+            ::PostMessageA(FindThreadWindowShownOrNot(OPTIONS_TITLE), WM_COMMAND, IDCANCEL, 0);
+        else
+            return CRondixDlg::WindowProc(message, wParam, lParam);
+        return 0;
+    }
+};
+
+TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
+{
+    constexpr int ROUNDS = 1000;
+    constexpr int ROUNDS_PER_IDLE = 20;
+    CRondixDlgInRounds dlg;
+    HWND hDlg = nullptr;
+    int nRounds = 0, nWaits = 0;
+    std::vector<size_t> atIdle;              // each time the main loop has idled since the last batch
+    size_t nAfterFirst = 0, nAfterLast = 0;  // right after round 1 and round 1000, before it idles
+    std::function<void()> batch = [&] {
+        // A timer may fall due before the loop finds its queue empty: wait for that.
+        if (AfxGetTempObjectCount() != 0 && ++nWaits < 50)
+            return RunSoon(batch);
+        nWaits = 0;
+        atIdle.push_back(AfxGetTempObjectCount());
+        if (nRounds == ROUNDS)
+            return dlg.EndDialog(IDOK);
+        // Round 1 alone, so that the loop idles right after it.
+        for (int n = nRounds == 0 ? 1 : std::min(ROUNDS_PER_IDLE, ROUNDS - nRounds); n > 0; --n, ++nRounds) {
+            dlg.ShowPopupMenu(300, 200);
+            ::PostMessageA(hDlg, WM_CLOSE_OPTIONS, 0, 0);
+            Command(hDlg, ID_TIMER_OPTIONS);
+        }
+        (nRounds == 1 ? nAfterFirst : nAfterLast) = AfxGetTempObjectCount();
+        RunSoon(batch);
+    };
+    WhenFound([&] { return ::IsWindowVisible(dlg.m_hWnd) ? (hDlg = dlg.m_hWnd) : nullptr; }, [&](HWND) { batch(); });
+    AfxGetApp()->m_pMainWnd = &dlg;
+    dlg.DoModal();
+    AfxGetApp()->m_pMainWnd = nullptr;
+
+    ASSERT_GE(atIdle.size(), 2u);
+    EXPECT_EQ(nRounds, ROUNDS);
+    EXPECT_GT(nAfterFirst, 0u) << "a round makes temporaries";
+    EXPECT_EQ(atIdle.back(), atIdle[1]) << "as many live after round 1000 as after round 1";
+    std::cout << "live temporaries after round 1: " << nAfterFirst << ", once the loop idled: " << atIdle[1]
+              << "; after round " << nRounds << ": " << nAfterLast << ", once the loop idled: " << atIdle.back() << "\n";
 }
 
 }  // namespace

@@ -434,6 +434,29 @@ TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
         point,
         [&](Dlg& d) {
             EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 400));
+            // Suspended and resumed, an inactive tip stays inactive.
+            d.m_first.SetTipText("tip", FALSE);
+            d.m_first.SuspendToolTip(TRUE);
+            d.m_first.SuspendToolTip(FALSE);
+        },
+        point,
+        [&](Dlg& d) {
+            const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "inactive as before";
+            d.m_first.SetTipText("tip", TRUE);
+        },
+        point,
+        [&](Dlg& d) {
+            // Suspended while the tip waits to show, and activated meanwhile.
+            d.m_first.SuspendToolTip(TRUE);
+            d.m_first.SetTipText("tip", TRUE);
+            const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "suspended";
+            d.m_first.SuspendToolTip(FALSE);
+        },
+        point,
+        [&](Dlg& d) {
+            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 400)) << "active as last asked";
             ::SetCursorPos(0, 0);
         },
     });

@@ -313,6 +313,68 @@ check "the pixels just outside it are the desktop's, as before it opened" \
 press Escape
 check "Esc ends Tempik again" wait_for 15 exited
 
+# ---- A window that can be found and named, a clean first frame, menus no tip covers
+
+# The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
+button_faces() {
+    import -window root -crop "${WIDTH}x$((HEIGHT - 36))+$X+$((Y + 36))" +repage png:- 2>/dev/null |
+        convert png:- -threshold 75% -define connected-components:verbose=true -connected-components 4 null: |
+        awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
+}
+# Three faces of one height in one row: no stale copy of a button beside it.
+plain_faces() {
+    local faces
+    faces=$(button_faces)
+    [ "$(wc -l <<<"$faces")" -eq 3 ] && [ "$(sed 's/^[0-9]*x//; s/+[0-9]*+/+/' <<<"$faces" | sort -u | wc -l)" -eq 1 ]
+}
+visible_windows() { [ "$(tempik_windows | wc -l)" -eq "$1" ]; }
+point_at_more() { geometry; xdotool mousemove --sync $((X + WIDTH * 108 / 128)) $((Y + HEIGHT * 30 / 36)); }
+u32() { echo $((($1 + 4294967296) % 4294967296)); }
+# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
+restored_at() {
+    wine reg add "$KEY\\Tempik\\Window" /v position /t REG_SZ /d "0,1,$(u32 "$1"),$(u32 "$2")" /f >/dev/null 2>&1
+    start_tempik
+    printf '      stored %5d, %4d -> restored %5d, %4d\n' "$1" "$2" "$X" "$Y"
+    check "stored ($1, $2) restores at ($3, $4)" at "$3" "$4"
+    press Escape
+    wait_for 15 exited || die "Tempik did not end"
+}
+
+echo "== the first frame, the window's name and icon"
+park_pointer
+start_tempik
+wait_for 5 readout_still
+check "the first frame shows the three buttons and no stale copy: $(button_faces | tr '\n' ' ')" plain_faces
+check "the window manager names the window Tempik" \
+    eval '[ "$(xdotool getwindowname "$WIN")" = Tempik ] && xprop -id "$WIN" _NET_WM_NAME | grep -q "\"Tempik\""'
+check "it has an icon" eval 'xprop -id "$WIN" _NET_WM_ICON | grep -q "Icon ("'
+
+echo "== no tip over the menu of a quick click on More"
+click_dlu 18 30   # Start
+point_at_more
+sleep 0.2
+xdotool click 1
+check "the menu opens" wait_for 3 visible_windows 2
+sleep 1.5
+check "and no tooltip shows over it" visible_windows 2
+xdotool key Escape
+check "Esc closes it" wait_for 3 visible_windows 1
+park_pointer
+point_at_more
+check "pointing at More shows its tip again" wait_for 3 visible_windows 2
+park_pointer
+press Escape
+check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
+
+echo "== a window saved almost off screen comes back into view"
+read -r SW SH < <(xdotool getdisplaygeometry)
+W=$WIDTH; H=$HEIGHT
+restored_at $((SW - 4)) $((SH - 4)) $((SW - W)) $((SH - H))
+restored_at -229 -64 0 0
+restored_at $((SW - 80)) 20 $((SW - W)) 20
+restored_at -50 20 -50 20
+restored_at 400 400 400 400
+
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed"
     exit 1

@@ -349,6 +349,39 @@ TEST(DialogTest, TimerKeepsTickingWhileAPopupMenuIsTracked)
     EXPECT_GE(nTicksInMenu, 2);
 }
 
+TEST(DialogTest, TemporariesLiveUntilALoopIdlesWithNoHandlerRunning)
+{
+    CTestDialog outer(IDD_TEST_VISIBLE);
+    CTestDialog inner(IDD_TEST_HIDDEN);
+    inner.m_bBindButton = false;
+    HWND hForeign = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    bool bKept = false;
+    size_t nAtTick = 99;
+    int nTicks = 0;
+    outer.m_onInit = [](CTestDialog& d) { d.PostMessage(WM_TEST_NESTED); };
+    outer.m_onNested = [&](CTestDialog& d) {
+        CWnd* pHeld = CWnd::FromHandle(hForeign);
+        inner.DoModal();  // its loop runs dry inside this handler
+        size_t nCount = AfxGetTempObjectCount();
+        bKept = CWnd::FromHandle(hForeign) == pHeld && AfxGetTempObjectCount() == nCount;
+        d.SetTimer(1, 10, nullptr);
+    };
+    // Timers fire when a queue is empty, but may fall due before the loop found it so.
+    inner.m_onInit = [](CTestDialog& d) { d.SetTimer(1, 10, nullptr); };
+    inner.m_onTimer = [&](CTestDialog& d, UINT_PTR) { d.EndDialog(1); };
+    outer.m_onTimer = [&](CTestDialog& d, UINT_PTR) {
+        nAtTick = AfxGetTempObjectCount();
+        if (nAtTick == 0 || ++nTicks == 20) {
+            d.KillTimer(1);
+            d.EndDialog(2);
+        }
+    };
+    EXPECT_EQ(outer.DoModal(), 2);
+    ::DestroyWindow(hForeign);
+    EXPECT_TRUE(bKept) << "the handler's temporary outlived the nested loop";
+    EXPECT_EQ(nAtTick, 0u) << "deleted once the outer loop ran dry";
+}
+
 TEST(DialogTest, HiddenDialogIsShownWhenItsQueueFirstRunsDry)
 {
     struct Case {

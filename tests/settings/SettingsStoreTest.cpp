@@ -136,13 +136,24 @@ TEST_F(SettingsStoreTest, StoredRecordsRestoreWithRangeRule)
 
 TEST_F(SettingsStoreTest, WindowLeftOfAndAbovePrimaryMonitorComesBack)
 {
-    ::SetWindowPos(m_hWnd, nullptr, -50, -30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, -50, -20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_EQ(WindowRect().left, -50);
     SaveWindowPlacement(&m_app, m_hWnd, "position", SW_SHOW);
-    EXPECT_EQ(StoredRecord(), Record("0,5,", -50, -30));
+    EXPECT_EQ(StoredRecord(), Record("0,5,", -50, -20));
 
     ::SetWindowPos(m_hWnd, nullptr, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ExpectRestoredAt(-50, -30);
+    ExpectRestoredAt(-50, -20);
+}
+
+TEST_F(SettingsStoreTest, WindowMostlyOutsideTheWorkAreaComesIntoIt)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &mi));
+    const RECT& rcWork = mi.rcWork;
+    // Four pixels square of it inside, past the bottom-right corner.
+    Store(Record("0,1,", rcWork.right - 4, rcWork.bottom - 4).c_str());
+    ExpectRestoredAt(rcWork.right - WINDOW_WIDTH, rcWork.bottom - WINDOW_HEIGHT);
 }
 
 TEST_F(SettingsStoreTest, MaximisedAndMinimisedStatesAreStored)

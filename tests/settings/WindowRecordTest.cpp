@@ -188,3 +188,41 @@ TEST(WindowRecord, SizeSetsRightAndBottom)
     record.SetSize(INT_MAX, 0);
     EXPECT_EQ(record.m_nRight, INT_MIN + 7999);
 }
+
+TEST(WindowRecord, MostlyHiddenWindowIsMovedTheShortestWayIntoTheWorkArea)
+{
+    using R = CWindowRecord::Rect;
+    const R screen = {0, 0, 1280, 800};
+    const R shifted = {-1280, 40, 0, 1064};  // a monitor left of the primary, taskbar on top
+    const struct
+    {
+        R rcWindow, rcWork;
+        LONG nLeft, nTop;
+    } cases[] = {
+        // The 230 x 65 window on 1280 x 800.
+        {{1276, 796, 1506, 861}, screen, 1050, 735},
+        {{-229, -64, 1, 1}, screen, 0, 0},
+        {{1200, 20, 1430, 85}, screen, 1050, 20},
+        {{-50, 20, 180, 85}, screen, -50, 20},  // more than half inside: left alone
+        {{400, 400, 630, 465}, screen, 400, 400},
+        // Exactly half inside stays; one pixel less moves.
+        {{1165, 20, 1395, 85}, screen, 1165, 20},
+        {{1166, 20, 1396, 85}, screen, 1050, 20},
+        {{100, -32, 330, 33}, screen, 100, -32},  // 33 of 65 rows inside
+        {{100, -33, 330, 32}, screen, 100, 0},
+        {{-200, 1040, 30, 1105}, shifted, -230, 999},
+        {{-100, 100, 130, 165}, shifted, -230, 100},
+        // Larger than the work area: top-left to the work area's top-left, unless half inside.
+        {{5000, 5000, 7000, 7000}, shifted, -1280, 40},
+        {{-1500, 0, 500, 2000}, shifted, -1500, 0},
+        // Any 32-bit rectangle, empty or not, without overflow.
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, screen, 0, 0},
+        {{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, screen, INT_MAX, INT_MAX},
+        {{INT_MAX - 10, 0, INT_MAX, 10}, screen, 1270, 0},
+    };
+    for (const auto& c : cases) {
+        CWindowRecord::Point pt = CWindowRecord::KeepInWorkArea(c.rcWindow, c.rcWork);
+        EXPECT_EQ(pt.x, c.nLeft) << c.rcWindow.left << "," << c.rcWindow.top;
+        EXPECT_EQ(pt.y, c.nTop) << c.rcWindow.left << "," << c.rcWindow.top;
+    }
+}
