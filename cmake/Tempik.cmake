@@ -108,16 +108,17 @@ function(_tempik_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${TEMPIK_GTEST_MAIN})
   endif()
-  # Tests that show windows share the display's focus, pointer and stacking
-  # order, the registry and the hot keys: they take turns. The rest run beside them.
-  set(lock)
+  # A test that shows windows depends on the display's focus, pointer and
+  # stacking order, the registry and the hot keys: it gets a desktop of its own
+  # (see tools/on-desktop). The rest run on any.
+  set(desktop)
   if(T_DESKTOP)
-    set(lock RESOURCE_LOCK desktop)
+    set(desktop RESOURCE_GROUPS desktop:1)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 120
-    PROPERTIES TIMEOUT 120 ${lock})
+    PROPERTIES TIMEOUT 120 ${desktop})
 endfunction()
 
 # A test of the platform-free core: built and run in both builds (natively
@@ -128,7 +129,7 @@ endfunction()
 
 # A test of the Windows layer: real windows under Wine; Windows build only.
 # Linked with the program's resources so dialogs, menus and icons load.
-# NO_WINDOWS: it shows none, and need not wait for the desktop.
+# NO_WINDOWS: it shows none, and needs no desktop of its own.
 function(tempik_win_test name)
   cmake_parse_arguments(W "NO_WINDOWS" "" "" ${ARGN})
   if(WIN32)
