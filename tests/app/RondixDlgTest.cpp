@@ -572,13 +572,15 @@ protected:
 
 TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
 {
-    constexpr int ROUNDS = 1000;
+    // Each round left two wrappers behind before they were freed in the loop, so
+    // 200 rounds show a leak as plainly as 1,000, which take half a minute here.
+    constexpr int ROUNDS = 200;
     constexpr int ROUNDS_PER_IDLE = 20;
     CRondixDlgInRounds dlg;
     HWND hDlg = nullptr;
     int nRounds = 0, nWaits = 0;
     std::vector<size_t> atIdle;              // each time the main loop has idled since the last batch
-    size_t nAfterFirst = 0, nAfterLast = 0;  // right after round 1 and round 1000, before it idles
+    size_t nAfterFirst = 0, nAfterLast = 0;  // right after round 1 and the last round, before it idles
     std::function<void()> batch = [&] {
         // A timer may fall due before the loop finds its queue empty: wait for that.
         if (AfxGetTempObjectCount() != 0 && ++nWaits < 50)
@@ -604,7 +606,7 @@ TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
     ASSERT_GE(atIdle.size(), 2u);
     EXPECT_EQ(nRounds, ROUNDS);
     EXPECT_GT(nAfterFirst, 0u) << "a round makes temporaries";
-    EXPECT_EQ(atIdle.back(), atIdle[1]) << "as many live after round 1000 as after round 1";
+    EXPECT_EQ(atIdle.back(), atIdle[1]) << "as many live after the last round as after round 1";
     std::cout << "live temporaries after round 1: " << nAfterFirst << ", once the loop idled: " << atIdle[1]
               << "; after round " << nRounds << ": " << nAfterLast << ", once the loop idled: " << atIdle.back() << "\n";
 }
