@@ -1,12 +1,7 @@
 // The floor Tempik's cost is measured against: a bare topmost popup of Tempik's
 // size whose 27 ms timer paints nothing. A click starts the timer, as Start
 // starts Tempik's; Esc ends the program.
-// With --keep-desktop it only holds a hidden window: Wine's desktop process
-// ends a second after the last window goes, and the bench keeps it up between
-// launches, as the shell always runs on Windows.
 #include <windows.h>
-
-#include <cstring>
 
 namespace
 {
@@ -39,9 +34,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const bool keepDesktop = std::strcmp(commandLine, "--keep-desktop") == 0;
     // Erased in the readout's yellow, so the bench sees this window arrive on
     // screen the way it sees Tempik's first readout.
     HBRUSH background = ::CreateSolidBrush(RGB(255, 255, 0));
@@ -54,7 +48,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     if (!::RegisterClassA(&windowClass))
         return 1;
     HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Tempik baseline",
-                                  keepDesktop ? WS_POPUP : WS_POPUP | WS_VISIBLE, kLeft, kTop, kWidth,
+                                  WS_POPUP | WS_VISIBLE, kLeft, kTop, kWidth,
                                   kHeight, NULL, NULL, instance, NULL);
     MSG msg;
     while (hwnd && ::GetMessageA(&msg, NULL, 0, 0) > 0) {

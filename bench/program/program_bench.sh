@@ -34,7 +34,6 @@ HZ=$(getconf CLK_TCK)
 
 UNPACKED=$(mktemp -d)
 PID=""
-KEEPER=""
 stop_program() {
     if [ -n "$PID" ]; then
         kill "$PID" 2>/dev/null || true
@@ -44,7 +43,6 @@ stop_program() {
 }
 cleanup() {
     stop_program
-    if [ -n "$KEEPER" ]; then kill "$KEEPER" 2>/dev/null || true; wait "$KEEPER" 2>/dev/null || true; fi
     rm -rf "$UNPACKED"
 }
 trap cleanup EXIT
@@ -182,12 +180,6 @@ measure() {
 (cd "$UNPACKED" && cmake -E tar xf "$ZIP")
 TEMPIK=$UNPACKED/Tempik.exe
 [ -f "$TEMPIK" ] || { echo "program_bench: no Tempik.exe in $ZIP" >&2; exit 1; }
-
-# Wine's desktop process stays up throughout, as the shell does on Windows: a
-# hidden window of the baseline's holds it (its CPU counts as other Wine).
-wine "$BASELINE" --keep-desktop </dev/null >/dev/null 2>&1 &
-KEEPER=$!
-sleep 2
 
 echo "measuring the baseline, then Tempik: about $((4 * PERIOD + 40)) s" >&2
 # The baseline's window is all client area: a click anywhere starts its timer.
