@@ -1,22 +1,19 @@
 #include "stopwatch/RondixDlg.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 #include "app/AboutDlg.h"
-#include "controls/DCSelection.h"
 #include "settings/HotKeyIndex.h"
 #include "settings/SettingsStore.h"
 #include "settings/TimerOptions.h"
 
 namespace {
 
-// The readout: the top strip of the client area, drawn off-screen in one piece.
+// The readout: the top strip of the client area, drawn off-screen.
 constexpr int READOUT_LEFT = 1;
 constexpr int READOUT_TOP = 0;
 constexpr int READOUT_WIDTH = 190;
 constexpr int READOUT_HEIGHT = 36;
-constexpr int READOUT_MAX_CHARS = 12;
 constexpr COLORREF READOUT_BACK = RGB(0, 0, 0);
 constexpr COLORREF READOUT_TEXT = RGB(255, 255, 0);
 constexpr int READOUT_POINT_SIZE = 200;  // tenths of a point
@@ -100,9 +97,9 @@ BOOL CRondixDlg::OnInitDialog()
     RegisterToggleHotKey();
 
     m_pWindowDC = std::make_unique<CClientDC>(this);
-    m_dcMemory.CreateCompatibleDC(m_pWindowDC.get());
-    m_brushReadout.CreateSolidBrush(READOUT_BACK);
     m_fontReadout.CreatePointFont(READOUT_POINT_SIZE, READOUT_FONT, nullptr);
+    m_readout.Create(m_pWindowDC->GetSafeHdc(), m_fontReadout, READOUT_TEXT, READOUT_BACK, READOUT_WIDTH,
+                     READOUT_HEIGHT);
 
     ResetTiming();
     return TRUE;
@@ -111,22 +108,15 @@ BOOL CRondixDlg::OnInitDialog()
 void CRondixDlg::PaintReadout(CString text)
 {
     m_strReadout = text;
-    if (!m_pWindowDC || m_pWindowDC->GetSafeHdc() == nullptr || m_dcMemory.GetSafeHdc() == nullptr)
-        return;
-    CBitmap bitmap;
-    if (!bitmap.CreateCompatibleBitmap(m_pWindowDC.get(), READOUT_WIDTH, READOUT_HEIGHT))
-        return;
+    ShowReadout(FALSE);
+}
 
-    CRect rcBitmap(0, 0, READOUT_WIDTH, READOUT_HEIGHT);
-    CDCSelection selectBitmap(m_dcMemory, bitmap);
-    m_dcMemory.FillRect(&rcBitmap, &m_brushReadout);
-    // Without the font the DC's own is used.
-    CDCSelection selectFont(m_dcMemory, m_fontReadout.GetSafeHandle());
-    m_dcMemory.SetTextColor(READOUT_TEXT);
-    m_dcMemory.SetBkColor(READOUT_BACK);
-    m_dcMemory.DrawText(text, std::min(text.GetLength(), READOUT_MAX_CHARS), &rcBitmap, DT_CENTER);
-    m_pWindowDC->BitBlt(READOUT_LEFT, READOUT_TOP, READOUT_WIDTH, READOUT_HEIGHT, &m_dcMemory, 0, 0,
-                        SRCCOPY);
+void CRondixDlg::ShowReadout(BOOL bFull)
+{
+    if (!m_pWindowDC || m_pWindowDC->GetSafeHdc() == nullptr)
+        return;
+    m_readout.Paint(m_pWindowDC->GetSafeHdc(), READOUT_LEFT, READOUT_TOP, m_strReadout, m_strReadout.GetLength(),
+                    bFull);
 }
 
 void CRondixDlg::OnPaint()
@@ -143,7 +133,7 @@ void CRondixDlg::OnPaint()
     }
     CDialog::OnPaint();
     // The background is never erased, so whatever covered the readout stays until it is redrawn.
-    PaintReadout(m_strReadout);
+    ShowReadout(TRUE);
 }
 
 LRESULT CRondixDlg::OnEraseBackground(WPARAM, LPARAM)

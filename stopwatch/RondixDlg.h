@@ -5,6 +5,7 @@
 #include "controls/IconButton.h"
 #include "framework/Afx.h"
 #include "res/resource.h"
+#include "stopwatch/ReadoutPainter.h"
 #include "stopwatch/StopwatchEngine.h"
 #include "time/MonotonicClock.h"
 
@@ -69,6 +70,8 @@ private:
     void ShowStartStopLook(const StartStopLook& look) override;
     void PaintReadout(CString text) override;
 
+    // Shows m_strReadout in the window, in full or only where it changed.
+    void ShowReadout(BOOL bFull);
     // Registers the toggle key of m_nHotKeyIndex in place of the present one, if any.
     void RegisterToggleHotKey();
     // Writes both settings, as on Exit.
@@ -80,9 +83,9 @@ private:
     HICON m_hIcon;
     CStopwatchEngine m_engine;
     int m_nHotKeyIndex;
-    CBrush m_brushReadout;
     CFont m_fontReadout;
-    CDC m_dcMemory;
+    // Declared after the font it draws with, so it is destroyed first.
+    CReadoutPainter m_readout;
     // The window's own DC, kept from initialisation until WM_DESTROY releases it.
     std::unique_ptr<CClientDC> m_pWindowDC;
     CMonotonicClock m_clock;
