@@ -22,26 +22,20 @@ CWindowRecord::Rect AsRecordRect(const RECT& rc)
 
 // A window saved where a monitor no longer is, or on a larger screen, would come back
 // (almost) out of sight; Windows itself rescues only one that lies wholly outside. The
-// normal rectangle is moved, so a maximised or minimised window is restored in view.
-void KeepInWorkArea(HWND hWnd, WINDOWPLACEMENT wp)
+// normal rectangle is moved before it is applied, so the window never shows where it
+// was saved first, and a maximised or minimised window is restored in view.
+void KeepInWorkArea(RECT& rc)
 {
-    WINDOWPLACEMENT wpNow = {};
-    wpNow.length = sizeof wpNow;
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
-    if (!::GetWindowPlacement(hWnd, &wpNow) ||
-        !::GetMonitorInfoA(::MonitorFromRect(&wpNow.rcNormalPosition, MONITOR_DEFAULTTONEAREST), &mi))
+    if (!::GetMonitorInfoA(::MonitorFromRect(&rc, MONITOR_DEFAULTTONEAREST), &mi))
         return;
-    RECT& rc = wpNow.rcNormalPosition;
     CWindowRecord::Point pt = CWindowRecord::KeepInWorkArea(AsRecordRect(rc), AsRecordRect(mi.rcWork));
-    if (pt.x == rc.left && pt.y == rc.top)
-        return;
     // Unsigned, as the record's own sums: a size that does not fit wraps instead of overflowing.
-    wp.rcNormalPosition.left = pt.x;
-    wp.rcNormalPosition.top = pt.y;
-    wp.rcNormalPosition.right = (LONG)((UINT)pt.x + ((UINT)rc.right - (UINT)rc.left));
-    wp.rcNormalPosition.bottom = (LONG)((UINT)pt.y + ((UINT)rc.bottom - (UINT)rc.top));
-    ::SetWindowPlacement(hWnd, &wp);
+    rc.right = (LONG)((UINT)pt.x + ((UINT)rc.right - (UINT)rc.left));
+    rc.bottom = (LONG)((UINT)pt.y + ((UINT)rc.bottom - (UINT)rc.top));
+    rc.left = pt.x;
+    rc.top = pt.y;
 }
 } // namespace
 
@@ -103,6 +97,6 @@ void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry)
     wp.rcNormalPosition.top = record.m_nTop;
     wp.rcNormalPosition.right = record.m_nRight;
     wp.rcNormalPosition.bottom = record.m_nBottom;
+    KeepInWorkArea(wp.rcNormalPosition);
     ::SetWindowPlacement(hWnd, &wp);
-    KeepInWorkArea(hWnd, wp);
 }
