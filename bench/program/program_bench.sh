@@ -10,7 +10,8 @@
 #     by a click): the CPU time of the program, wineserver, Xvfb, the window
 #     manager and the prefix's other Wine processes over each period, from
 #     /proc/PID/stat, in % of one core; the program's resident memory at the end.
-# Prints one table with Tempik's figures, the baseline's and their ratio.
+# Prints one table with Tempik's figures, the baseline's and their ratio, and
+# the baseline's memory once it has loaded the common controls for a tooltip.
 # It asserts nothing: this machine is shared, so compare only within one run.
 # Needs DISPLAY, WINEPREFIX, XVFB_PID and (if a window manager runs) WM_PID.
 # Usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch
@@ -118,13 +119,13 @@ measure_cpu() {
 
 # ------------------------------------------------------------ the programs
 
-# launch NAME EXE: starts the program and waits for its first paint on the
+# launch NAME EXE [ARG]: starts the program and waits for its first paint on the
 # screen; the milliseconds since launch are appended to R[NAME,launches].
 launch() {
     local name=$1 exe=$2 start seen
     xdotool mousemove 5 5  # away from where the windows open
     start=$(date +%s%N)
-    wine "$exe" </dev/null >/dev/null 2>&1 &
+    wine "$exe" "${@:3}" </dev/null >/dev/null 2>&1 &
     PID=$!
     if ! seen=$("$WATCH" "${AREA[@]}" "$YELLOW" "$MIN_YELLOW" 30); then
         echo "program_bench: $name painted nothing in 30 s" >&2
@@ -188,6 +189,13 @@ measure baseline "$BASELINE" 'tempik_baseline\.exe' 64 18
 wine reg delete 'HKCU\Software\Tempik' /f >/dev/null 2>&1 || true
 measure tempik "$TEMPIK" 'tempik\.exe' 18 30
 
+# The part of the difference in memory that is the common controls themselves,
+# which Tempik's tooltips need from the start: the baseline with them loaded.
+launch tooltip "$BASELINE" tooltip
+sleep 2
+R[tooltip,rss]=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$PID/status")
+stop_program
+
 # ------------------------------------------------------------------ the table
 
 median() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -220,4 +228,5 @@ row "first paint on screen, ms" first
 echo "resident memory, MB"
 row "stopped" "stopped,rss"
 row "running" "running,rss"
+echo "  the baseline with the common controls loaded and a tooltip: ${R[tooltip,rss]} MB"
 echo "(first paint: median of $LAUNCHES launches; baseline:${R[baseline,launches]} ms, Tempik:${R[tempik,launches]} ms)"
