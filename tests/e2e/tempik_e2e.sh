@@ -85,10 +85,16 @@ click_dlu() {
     geometry
     xdotool mousemove --sync $((X + WIDTH * $1 / 128)) $((Y + HEIGHT * $2 / 36)) click "${3:-1}"
 }
-# A double click on the body opens the options.
-open_options() {
+# A click on the body (the readout): click_body XDOTOOL_CLICK_ARGS...
+click_body() {
     geometry
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click --repeat 2 --delay 60 1
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click "$@"
+}
+# A double click on the body opens the options; the menu's "a" the About box.
+open_options() { click_body --repeat 2 --delay 60 1; }
+open_about() { click_body 3; sleep 0.3; xdotool key a; }
+dialog_window() {  # dialog_window CAPTION -> DLG
+    DLG=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1); [ -n "$DLG" ]
 }
 # Away from the buttons, so that no tooltip or hover look gets in the way.
 # (--sync would wait for a motion that never comes if it is there already.)
@@ -176,15 +182,14 @@ check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_f
 
 echo "== options: F5 becomes the toggle"
 open_options
-options_window() { OPTIONS=$(xdotool search --onlyvisible --name '^Tempik Options$' 2>/dev/null | head -n1); [ -n "$OPTIONS" ]; }
-check "double click opens the options dialog" wait_for 5 options_window
+check "double click opens the options dialog" wait_for 5 dialog_window "Tempik Options"
 park_pointer
-xdotool windowfocus --sync "$OPTIONS" 2>/dev/null
+xdotool windowfocus --sync "$DLG" 2>/dev/null
 # Focus starts on OK; Shift+Tab reaches the hot-key box, whose text is selected.
 xdotool key shift+Tab
 xdotool type F5
 xdotool key Return
-check "Enter closes the options dialog with OK" wait_for 5 eval '! options_window'
+check "Enter closes the options dialog with OK" wait_for 5 eval '! dialog_window "Tempik Options"'
 press F2
 check "F2 no longer starts the count" readout_still
 press F5
@@ -217,10 +222,6 @@ ring() {  # ring X Y W H
         import -window root -crop "$r" +repage rgb:- 2>/dev/null
     done | md5sum | cut -d' ' -f1
 }
-dialog_window() {  # dialog_window CAPTION -> DLG
-    DLG=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1); [ -n "$DLG" ]
-}
-open_about() { geometry; xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click 3; sleep 0.3; xdotool key a; }
 close_with_button() {  # the frame's close button, at its top-right corner
     frame_geometry "$DLG"
     xdotool mousemove --sync $((FX + FW - 11)) $((FY + 10)) click 1
