@@ -12,6 +12,7 @@
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/Dpi.h"
 #include "framework/Font.h"
 #include "framework/FrameworkRes.h"
 #include "framework/GdiObject.h"

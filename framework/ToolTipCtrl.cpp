@@ -3,8 +3,8 @@
 #include "framework/WinApp.h"
 
 namespace {
-// The classic common controls (the program asks for no newer version) know
-// the tool record only up to its version-2 size.
+// The version-2 size of the tool record, which every version of the common
+// controls knows, the classic ones that tests without a manifest get included.
 TOOLINFOA MakeToolInfo(CWnd* pWnd, UINT_PTR nIDTool, LPCSTR lpszText)
 {
     TOOLINFOA ti = {};
@@ -54,6 +54,14 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT
     if (lpRectTool)
         ti.rect = *lpRectTool;
     return (BOOL)SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
+}
+
+void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect)
+{
+    TOOLINFOA ti = MakeToolInfo(pWnd, nIDTool, nullptr);
+    if (lpRect)
+        ti.rect = *lpRect;
+    SendMessage(TTM_NEWTOOLRECTA, 0, (LPARAM)&ti);
 }
 
 void CToolTipCtrl::UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)

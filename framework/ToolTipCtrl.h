@@ -14,6 +14,7 @@ public:
 
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     BOOL AddTool(CWnd* pWnd, LPCSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
+    void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);
     void UpdateTipText(LPCSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
     void Activate(BOOL bActivate);
     // Hides the tip if it is shown.

@@ -612,6 +612,11 @@ void CWnd::OnCancelMode()
     Default();
 }
 
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+
 UINT CWnd::OnGetDlgCode()
 {
     return (UINT)Default();

@@ -136,6 +136,7 @@ protected:
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnSysColorChange();
+    afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnEnable(BOOL bEnable);
     afx_msg void OnCancelMode();
@@ -203,6 +204,9 @@ void AfxDispatchQueuedMessage(MSG* pMsg);
       AFX_MSG_THUNK(pThis->OnMouseMove((UINT)wParam, AFX_POINT_LPARAM); return TRUE;) },
 #define ON_WM_SYSCOLORCHANGE() \
     { WM_SYSCOLORCHANGE, 0, 0, 0, AFX_MSG_THUNK(pThis->OnSysColorChange(); return TRUE;) },
+#define ON_WM_SIZE()                                                                     \
+    { WM_SIZE, 0, 0, 0,                                                                  \
+      AFX_MSG_THUNK(pThis->OnSize((UINT)wParam, LOWORD(lParam), HIWORD(lParam)); return TRUE;) },
 #define ON_WM_ACTIVATE()                                                                 \
     { WM_ACTIVATE, 0, 0, 0,                                                              \
       AFX_MSG_THUNK(pThis->OnActivate(LOWORD(wParam), CWnd::FromHandle((HWND)lParam),    \
