@@ -231,7 +231,7 @@ def stopwatch_layers(size):
 
 def application_icon():
     return ico_file([image_32(render(size, stopwatch_layers(size), 8))
-                     for size in (16, 22, 32, 48)])
+                     for size in (16, 20, 22, 24, 32, 40, 48, 64)])
 
 
 # ------------------------------------------------------------ button icons

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -234,12 +235,12 @@ TEST_F(IconResource, ButtonIconsAre16By16In16ColoursWithTransparency)
     }
 }
 
-TEST_F(IconResource, ApplicationIconComesInFourSizesWithSoftEdges)
+TEST_F(IconResource, ApplicationIconComesInEightSizesWithSoftEdges)
 {
     std::vector<GroupIconEntry> entries = GroupIcon(IDR_MAINFRAME);
-    ASSERT_EQ(entries.size(), 4u);
-    const int sizes[] = {16, 22, 32, 48};
-    for (int i = 0; i < 4; ++i) {
+    const int sizes[] = {16, 20, 22, 24, 32, 40, 48, 64};
+    ASSERT_EQ(entries.size(), std::size(sizes));
+    for (size_t i = 0; i < std::size(sizes); ++i) {
         SCOPED_TRACE(sizes[i]);
         EXPECT_EQ(entries[i].width, sizes[i]);
         EXPECT_EQ(entries[i].bitCount, 32);
