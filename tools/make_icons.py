@@ -10,9 +10,11 @@ geometry uses + - * / and sqrt alone, which IEEE arithmetic rounds the same
 way everywhere, so every run gives the same bytes.
 
 The application icon is a stopwatch in 32-bit colour with real alpha,
-anti-aliased by supersampling. The four button icons are 16 x 16 pictures in
-16 colours with an AND mask; the buttons grey them at rest by mapping every
-pixel except pure black to grey, so black stands only under the mask.
+anti-aliased by supersampling. The four button icons hold a 16 x 16 picture
+in 16 colours with an AND mask, drawn pixel by pixel, and the same shapes
+supersampled in 32-bit colour at 20, 24 and 32 px for the larger display
+scales. The buttons grey them at rest by mapping every pixel except pure black
+to grey, so black stands only where a pixel is fully transparent.
 """
 
 import argparse
@@ -145,6 +147,85 @@ class Wedge:
         dx, dy = p[0] - self.cx, p[1] - self.cy
         (ux, uy), (vx, vy) = self.u, self.v
         return ux * dy - uy * dx >= 0 and dx * vy - dy * vx >= 0
+
+
+class Polygon:
+    """A convex polygon, its corners listed clockwise on screen, with the
+    points within `grow` of its edges added: grown so, it has round corners."""
+
+    def __init__(self, points, grow=0.0):
+        self.edges = [(a, b) for a, b in zip(points, points[1:] + points[:1])]
+        # Listed the other way round it would hold nothing.
+        assert sum(ax * by - bx * ay for (ax, ay), (bx, by) in self.edges) > 0
+        self.grow2 = grow * grow
+
+    def __contains__(self, p):
+        if all((bx - ax) * (p[1] - ay) - (by - ay) * (p[0] - ax) >= 0
+               for (ax, ay), (bx, by) in self.edges):
+            return True
+        if not self.grow2:
+            return False
+        return any(_distance2(p, ax, ay, bx, by) <= self.grow2
+                   for (ax, ay), (bx, by) in self.edges)
+
+
+def _distance2(p, ax, ay, bx, by):
+    """Squared distance from p to the segment from a to b."""
+    vx, vy = bx - ax, by - ay
+    wx, wy = p[0] - ax, p[1] - ay
+    t = min(1.0, max(0.0, (wx * vx + wy * vy) / (vx * vx + vy * vy)))
+    dx, dy = wx - t * vx, wy - t * vy
+    return dx * dx + dy * dy
+
+
+def inset(points, d):
+    """The convex polygon (corners clockwise on screen) with every edge moved
+    inwards by d."""
+    lines = []
+    for (ax, ay), (bx, by) in zip(points, points[1:] + points[:1]):
+        ex, ey = bx - ax, by - ay
+        length = math.sqrt(ex * ex + ey * ey)
+        nx, ny = -ey / length * d, ex / length * d
+        lines.append((ax + nx, ay + ny, ex, ey))
+    out = []
+    for (px, py, ex, ey), (qx, qy, fx, fy) in zip(lines[-1:] + lines[:-1], lines):
+        t = ((qx - px) * fy - (qy - py) * fx) / (ex * fy - ey * fx)
+        out.append((px + t * ex, py + t * ey))
+    return out
+
+
+def unit(x, y):
+    length = math.sqrt(x * x + y * y)
+    return x / length, y / length
+
+
+class Arc:
+    """The band between radii r0 and r1 around (cx, cy), swept clockwise (on
+    screen) from unit direction u to unit direction v, any part of a turn.
+    Both ends are cut square and go on for `extend` past their direction, so
+    that an outline drawn under a band can close its ends."""
+
+    def __init__(self, cx, cy, r0, r1, u, v, extend=0.0):
+        self.cx, self.cy, self.r0, self.r1 = cx, cy, r0, r1
+        self.u, self.v, self.extend = u, v, extend
+        self.wide = u[0] * v[1] - u[1] * v[0] < 0   # more than half a turn
+
+    def __contains__(self, p):
+        dx, dy = p[0] - self.cx, p[1] - self.cy
+        (ux, uy), (vx, vy) = self.u, self.v
+        d2 = dx * dx + dy * dy
+        if self.r0 * self.r0 <= d2 <= self.r1 * self.r1:
+            after_u = ux * dy - uy * dx >= 0
+            before_v = dx * vy - dy * vx >= 0
+            if (after_u or before_v) if self.wide else (after_u and before_v):
+                return True
+        if not self.extend:
+            return False
+        for (ex, ey), side in (((vx, vy), vx * dy - vy * dx),
+                               ((ux, uy), dx * uy - dy * ux)):
+            if 0 <= side <= self.extend and self.r0 <= dx * ex + dy * ey <= self.r1:
+                return True
+        return False
 
 
 def render(size, layers, samples):
@@ -319,19 +400,103 @@ MORE = (palette((112, 60, 150), (156, 100, 200), (212, 180, 240)), [
 ])
 
 
-def button_icon(picture):
+# The larger sizes draw the shapes of the 16-px art again, in its units
+# (s pixels each) and its colours: an outline, a fill and a light edge.
+
+def outline_width(size):
+    """The art's one-pixel outline, scaled."""
+    return size / 16.0
+
+
+def start_layers(size, outline, fill, light):
+    s, w = size / 16.0, outline_width(size)
+    # The back edge on a pixel boundary keeps it sharp.
+    back = round(3 * s)
+    body = inset([(back, 1 * s), (15 * s, 8 * s), (back, 15 * s)], w)
+    (x0, y0), (x1, y1), _ = body
+    # Light down the back edge, from the top corner to the middle.
+    step = w * (y1 - y0) / (x1 - x0)
+    edge = [(x0, y0), (x0 + w, y0 + step), (x0 + w, 8 * s), (x0, 8 * s)]
+    return [(Polygon(body, w), outline), (Polygon(body), fill), (Polygon(edge), light)]
+
+
+def stop_layers(size, outline, fill, light):
+    # Whole pixels: the square's edges are sharp only on pixel boundaries.
+    w = round(outline_width(size))
+    lo = round(2 * size / 16.0)
+    a, b = lo + w, size - lo - w          # the square inside its outline
+    return [
+        (Box(lo, lo, size - lo, size - lo, w), outline),
+        # Light along the top and the left, mitred at the far corners.
+        (Box(a, a, b, b), light),
+        (Box(a + w, a + w, b, b), fill),
+        (Polygon([(b - w, a + w), (b, a), (b, a + w)]), fill),
+        (Polygon([(a, b), (a + w, b - w), (a + w, b)]), fill),
+    ]
+
+
+def reset_layers(size, outline, fill, light):
+    s, w = size / 16.0, outline_width(size)
+    cx, cy = 7.5 * s, 8.5 * s
+    r0, r1 = 3.25 * s, 6.5 * s            # the ring with its outline
+    tail = (SQRT3_2, 0.5)                 # four o'clock
+    into_head = unit(0.3, -1.0)           # the ring runs on under the arrowhead
+    # The arrowhead keeps its points, as in the art.
+    head = [(8 * s, 0.0), (13 * s, 4.5 * s), (8 * s, 9 * s)]
+    return [
+        (Arc(cx, cy, r0, r1, tail, into_head, w), outline),
+        (Polygon(head), outline),
+        (Arc(cx, cy, r0 + w, r1 - w, tail, into_head), fill),
+        (Polygon(inset(head, w)), fill),
+        # Light on the outer half of the ring from nine o'clock to the head.
+        (Arc(cx, cy, (r0 + r1) / 2, r1 - w, (-1.0, 0.0), (0.0, -1.0)), light),
+    ]
+
+
+def more_layers(size, outline, fill, light):
+    s, w = size / 16.0, outline_width(size)
+    tx, ty = 7.5 * s, 11.5 * s            # where the arms meet
+    length = 5.5 * s * math.sqrt(2.0)
+    half = 1.75 * s                       # an arm with its outline
+
+    def chevron(h):
+        # Two round-ended arms and the square that points their joint.
+        d = h * math.sqrt(2.0)
+        return [Segment(tx - 5.5 * s, ty - 5.5 * s, tx, ty, h),
+                Segment(tx + 5.5 * s, ty - 5.5 * s, tx, ty, h),
+                Polygon([(tx, ty - d), (tx + d, ty), (tx, ty + d), (tx - d, ty)])]
+
+    # Light along the upper side of the right arm, up to the inner corner.
+    h = half - w
+    a, n = unit(1.0, -1.0), unit(-1.0, -1.0)
+
+    def at(along, out):
+        return (tx + a[0] * along + n[0] * out, ty + a[1] * along + n[1] * out)
+
+    edge = [at(h, h), at(length, h), at(length, h - w), at(h, h - w)]
+    return ([(shape, outline) for shape in chevron(half)] +
+            [(shape, fill) for shape in chevron(h)] +
+            [(Polygon(edge), light)])
+
+
+BUTTON_SIZES = (20, 24, 32)
+
+
+def button_icon(picture, layers):
     colours, art = picture
     assert len(art) == 16 and all(len(row) == 16 for row in art)
-    return ico_file([image_4(colours, art, KEYS)])
+    return ico_file([image_4(colours, art, KEYS)] +
+                    [image_32(render(size, layers(size, *colours[1:4]), 8))
+                     for size in BUTTON_SIZES])
 
 
 def icons():
     return {
         "Tempik.ico": application_icon(),
-        "Start.ico": button_icon(START),
-        "Reset.ico": button_icon(RESET),
-        "More.ico": button_icon(MORE),
-        "Stop.ico": button_icon(STOP),
+        "Start.ico": button_icon(START, start_layers),
+        "Reset.ico": button_icon(RESET, reset_layers),
+        "More.ico": button_icon(MORE, more_layers),
+        "Stop.ico": button_icon(STOP, stop_layers),
     }
 
 

@@ -144,6 +144,11 @@ struct DrawnIcon {
     DWORD At(int x, int y) const { return pixels[y * size + x]; }
 };
 
+struct IconPixels {
+    std::vector<DWORD> colour;
+    std::vector<bool> masked;
+};
+
 class IconResource : public GuiHandleTest {
 protected:
     // Loads icon id at the given size (0: the resource's own size) and checks
@@ -194,44 +199,105 @@ protected:
         SelectObject(dc.get(), old);
         return drawn;
     }
+
+    // The colour pixels (0xAARRGGBB) and mask an icon holds, top-down.
+    IconPixels Pixels(HICON icon, int size)
+    {
+        IconPixels stored;
+        ICONINFO info{};
+        if (!GetIconInfo(icon, &info))
+            return stored;
+        UniqueBitmap colour = Own(info.hbmColor);
+        UniqueBitmap mask = Own(info.hbmMask);
+        UniqueDC dc = Own(CreateCompatibleDC(nullptr));
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = size;
+        bi.bmiHeader.biHeight = -size;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        std::vector<DWORD> pixels(size * size), maskPixels(size * size);
+        if (!colour || !mask || !dc ||
+            GetDIBits(dc.get(), colour.get(), 0, size, pixels.data(), &bi, DIB_RGB_COLORS) != size ||
+            GetDIBits(dc.get(), mask.get(), 0, size, maskPixels.data(), &bi, DIB_RGB_COLORS) != size)
+            return stored;
+        stored.colour = std::move(pixels);
+        for (DWORD m : maskPixels)
+            stored.masked.push_back((m & 0xFFFFFF) != 0);
+        return stored;
+    }
 };
 
 constexpr DWORD kMagenta = 0xFF00FF;
 constexpr DWORD kGreen = 0x00FF00;
 
-TEST_F(IconResource, ButtonIconsAre16By16In16ColoursWithTransparency)
+TEST_F(IconResource, ButtonIconsHave16ColoursAt16PxAndAlphaAtTheLargerSizes)
 {
+    struct Image {
+        int size;
+        int colours;  // in the group entry; 0 for more than 256
+        int bits;
+    };
+    const Image images[] = {{16, 16, 4}, {20, 0, 32}, {24, 0, 32}, {32, 0, 32}};
     for (int id : {IDI_START, IDI_RESET, IDI_MORE, IDI_STOP}) {
         SCOPED_TRACE(id);
         std::vector<GroupIconEntry> entries = GroupIcon(id);
-        ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(entries[0].width, 16);
-        EXPECT_EQ(entries[0].height, 16);
-        EXPECT_EQ(entries[0].colours, 16);
-        EXPECT_EQ(entries[0].bitCount, 4);
+        ASSERT_EQ(entries.size(), std::size(images));
+        for (size_t i = 0; i < std::size(images); ++i) {
+            const int size = images[i].size;
+            SCOPED_TRACE(size);
+            EXPECT_EQ(entries[i].width, size);
+            EXPECT_EQ(entries[i].height, size);
+            EXPECT_EQ(entries[i].colours, images[i].colours);
+            EXPECT_EQ(entries[i].bitCount, images[i].bits);
 
-        UniqueIcon icon = Load(id, 0, 16);
-        ASSERT_TRUE(icon);
-        // Pixels that follow the background are transparent; the picture's
-        // own pixels are the same over both and never pure black, which the
-        // greyed copy would keep as it is.
-        DrawnIcon overMagenta = Draw(icon.get(), 16, kMagenta);
-        DrawnIcon overGreen = Draw(icon.get(), 16, kGreen);
-        ASSERT_EQ(overMagenta.pixels.size(), 256u);
-        ASSERT_EQ(overGreen.pixels.size(), 256u);
-        int opaque = 0;
-        for (int i = 0; i < 256; ++i) {
-            bool transparent = overMagenta.pixels[i] == kMagenta && overGreen.pixels[i] == kGreen;
-            if (transparent)
+            UniqueIcon icon = Load(id, size, size);
+            ASSERT_TRUE(icon);
+            // Pixels that follow the background are transparent, those that
+            // differ over the two are partly so; the rest are never pure
+            // black, which the greyed copy would keep as it is.
+            DrawnIcon overMagenta = Draw(icon.get(), size, kMagenta);
+            DrawnIcon overGreen = Draw(icon.get(), size, kGreen);
+            const size_t count = size * size;
+            ASSERT_EQ(overMagenta.pixels.size(), count);
+            ASSERT_EQ(overGreen.pixels.size(), count);
+            int covered = 0, soft = 0;
+            for (size_t p = 0; p < count; ++p) {
+                DWORD m = overMagenta.pixels[p], g = overGreen.pixels[p];
+                if (m == kMagenta && g == kGreen)
+                    continue;
+                ++covered;
+                if (m != g)
+                    ++soft;
+                else
+                    EXPECT_NE(m, 0u) << "pixel " << p;
+            }
+            EXPECT_EQ(overMagenta.At(0, 0), kMagenta);
+            EXPECT_EQ(overMagenta.At(size - 1, size - 1), kMagenta);
+            EXPECT_GT(covered, size * size / 5);
+            EXPECT_LT(covered, size * size * 3 / 4);
+            if (images[i].bits != 32) {
+                EXPECT_EQ(soft, 0);
                 continue;
-            ++opaque;
-            EXPECT_EQ(overMagenta.pixels[i], overGreen.pixels[i]) << "pixel " << i;
-            EXPECT_NE(overMagenta.pixels[i], 0u) << "pixel " << i;
+            }
+            EXPECT_GT(soft, 0);
+            // The greyed copy maps the pixels as they are stored: a fully
+            // transparent one must be all zero and masked, any other one
+            // unmasked and not black.
+            IconPixels stored = Pixels(icon.get(), size);
+            ASSERT_EQ(stored.colour.size(), count);
+            for (size_t p = 0; p < count; ++p) {
+                SCOPED_TRACE(p);
+                DWORD argb = stored.colour[p];
+                if (argb >> 24 == 0) {
+                    EXPECT_EQ(argb, 0u);
+                    EXPECT_TRUE(stored.masked[p]);
+                } else {
+                    EXPECT_NE(argb & 0xFFFFFF, 0u);
+                    EXPECT_FALSE(stored.masked[p]);
+                }
+            }
         }
-        EXPECT_EQ(overMagenta.At(0, 0), kMagenta);
-        EXPECT_EQ(overMagenta.At(15, 15), kMagenta);
-        EXPECT_GT(opaque, 40);
-        EXPECT_LT(opaque, 200);
     }
 }
 
