@@ -331,14 +331,20 @@ TEST_F(IconResource, ApplicationIconComesInEightSizesWithSoftEdges)
 
 // ---------------------------------------------------------------- manifest
 
-TEST(ManifestResource, RunsAsInvokerWithoutDependencies)
+TEST(ManifestResource, RunsAsInvokerPerMonitorAwareWithCommonControls6)
 {
     std::string manifest = ResourceText(1, RT_MANIFEST);
     ASSERT_FALSE(manifest.empty());
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
-    EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
-    EXPECT_EQ(manifest.find("dependentAssembly"), std::string::npos);
+    for (const char* part : {
+             "level=\"asInvoker\"", "uiAccess=\"false\"",
+             ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
+             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+             "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+         })
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
 
     // Windows refuses to start a program whose manifest it cannot read.
     char path[MAX_PATH] = "";
