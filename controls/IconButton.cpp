@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "controls/ColorMath.h"
 #include "controls/DCSelection.h"
@@ -57,6 +59,60 @@ BOOL BindShell()
     return s_pfnShellExecuteExA != nullptr;
 }
 
+// The text a tooltip shows for text. The tip sizes itself to the text's measured width and
+// clips there; some fonts at some sizes draw wider than they measure (Wine's Tahoma at 14
+// pixels, the tips' font at 125 %, by 3 pixels), and the last letter would be cut. Then
+// trailing spaces widen the measure to cover the ink.
+std::string TipTextWithRoom(HWND tip, const char* text)
+{
+    std::string shown = text;
+    CClientDC screenDC(NULL);
+    CDC dc;
+    if (!tip || shown.empty() || !screenDC.GetSafeHdc() || !dc.CreateCompatibleDC(&screenDC))
+        return shown;
+    CDCSelection selectFont(dc, (HFONT)::SendMessageA(tip, WM_GETFONT, 0, 0));
+    const UINT flags = DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX;
+    RECT measured = {0, 0, 0, 0};
+    dc.DrawText(text, -1, &measured, flags);
+    const int cx = Width(measured) * 2, cy = Height(measured);
+    if (Width(measured) <= 0 || cy <= 0)
+        return shown;
+
+    BITMAPINFO bmi;
+    std::memset(&bmi, 0, sizeof(bmi));
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    CBitmap canvas;
+    if (!canvas.Attach(::CreateDIBSection(dc.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &bits, NULL, 0)) || !bits)
+        return shown;
+    LONG inkEnd = 0;
+    {
+        CDCSelection selectCanvas(dc, canvas);
+        std::memset(bits, 0, (size_t)cx * (size_t)cy * 4);
+        dc.SetTextColor(RGB(255, 255, 255));
+        dc.SetBkMode(TRANSPARENT);
+        RECT all = {0, 0, cx, cy};
+        dc.DrawText(text, -1, &all, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        ::GdiFlush();
+        const DWORD* pixel = static_cast<const DWORD*>(bits);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x)
+                if (pixel[(size_t)y * (size_t)cx + (size_t)x] & 0xFFFFFF)
+                    inkEnd = x + 1 > inkEnd ? x + 1 : inkEnd;
+    }
+    for (int spaces = 0; Width(measured) < inkEnd && spaces < 8; ++spaces) {
+        shown += ' ';
+        measured = {0, 0, 0, 0};
+        dc.DrawText(shown.c_str(), -1, &measured, flags);
+    }
+    return shown;
+}
+
 BOOL IsDerivedIdle(HICON idle)
 {
     return idle == AsIcon(CIconButton::IdleIconGray) || idle == AsIcon(CIconButton::IdleIconDarker);
@@ -85,8 +141,9 @@ BOOL QueryIcon(CIconButton::ButtonIcon& icon)
     return TRUE;
 }
 
-// A copy of source whose every pixel went through transform. The mask is the
-// source's own; the colour bitmap has the source's planes and depth.
+// A copy of source whose every pixel went through transform; black stays black. The mask is
+// the source's own; the colour bitmap has the source's planes and depth, and keeps its alpha,
+// so a picture with soft edges keeps them.
 HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
 {
     ICONINFO info;
@@ -99,8 +156,7 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     sourceColor.Attach(info.hbmColor);
 
     CClientDC screenDC(NULL);
-    CDC sourceDC, targetDC;
-    if (!screenDC.GetSafeHdc() || !sourceDC.CreateCompatibleDC(&screenDC) || !targetDC.CreateCompatibleDC(&screenDC))
+    if (!screenDC.GetSafeHdc())
         return NULL;
 
     BITMAP bm;
@@ -109,19 +165,30 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     const DWORD width = info.xHotspot * 2;
     const DWORD height = info.yHotspot * 2;
     CBitmap target;
-    if (!target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, NULL))
+    if (width == 0 || height == 0 || !target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, NULL))
         return NULL;
 
-    {
-        CDCSelection selectSource(sourceDC, sourceColor);
-        CDCSelection selectTarget(targetDC, target);
-        for (DWORD y = 0; y < height; ++y) {
-            for (DWORD x = 0; x < width; ++x) {
-                const COLORREF c = sourceDC.GetPixel((int)x, (int)y);
-                targetDC.SetPixel((int)x, (int)y, c == 0 ? 0 : transform(c));
-            }
-        }
+    // Read and written as 32-bit pixels, top-down, 0xAARRGGBB.
+    BITMAPINFO bmi;
+    std::memset(&bmi, 0, sizeof(bmi));
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = (LONG)width;
+    bmi.bmiHeader.biHeight = -(LONG)height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels((size_t)width * height);
+    if (::GetDIBits(screenDC.GetSafeHdc(), (HBITMAP)sourceColor.GetSafeHandle(), 0, height, pixels.data(), &bmi,
+                    DIB_RGB_COLORS) != (int)height)
+        return NULL;
+    for (DWORD& pixel : pixels) {
+        const COLORREF c = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        const COLORREF t = c == 0 ? 0 : transform(c);
+        pixel = (pixel & 0xFF000000) | ((DWORD)GetRValue(t) << 16) | ((DWORD)GetGValue(t) << 8) | GetBValue(t);
     }
+    if (::SetDIBits(screenDC.GetSafeHdc(), (HBITMAP)target.GetSafeHandle(), 0, height, pixels.data(), &bmi,
+                    DIB_RGB_COLORS) != (int)height)
+        return NULL;
 
     ICONINFO derived;
     std::memset(&derived, 0, sizeof(derived));
@@ -148,6 +215,8 @@ BEGIN_MESSAGE_MAP(CIconButton, CButton)
     ON_MESSAGE(WM_MOUSELEAVE, &CIconButton::OnMouseLeave)
     ON_MESSAGE(BM_SETCHECK, &CIconButton::OnBmSetCheck)
     ON_MESSAGE(BM_GETCHECK, &CIconButton::OnBmGetCheck)
+    ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, &CIconButton::OnDpiChangedAfterParent)
+    ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CIconButton::CIconButton()
@@ -182,6 +251,7 @@ CIconButton::CIconButton()
     m_menuShowing = FALSE;
     m_grayBitmapWhenDisabled = TRUE;
     std::memset(&m_menuNotify, 0, sizeof(m_menuNotify));
+    m_dpi = USER_DEFAULT_SCREEN_DPI;
 }
 
 CIconButton::~CIconButton()
@@ -375,7 +445,7 @@ void CIconButton::EnsureToolTip()
     m_toolTip.Create(this, m_toolTipStyle);
     m_toolTipActive = FALSE;
     m_toolTip.Activate(FALSE);
-    m_toolTip.SetMaxTipWidth(kMaxTipWidth);
+    m_toolTip.SetMaxTipWidth(Scaled(kMaxTipWidth));
 }
 
 void CIconButton::SetTipText(const char* text, BOOL activate)
@@ -383,13 +453,14 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
     if (text == NULL)
         return;
     EnsureToolTip();
+    const std::string shown = TipTextWithRoom(m_toolTip.m_hWnd, text);
     if (m_toolTip.GetToolCount() == 0) {
-        // The tool covers the client area as it is now; it is not updated later.
+        // The tool covers the client area; a new size moves its edges (OnSize).
         RECT client = {0, 0, 0, 0};
         GetClientRect(&client);
-        m_toolTip.AddTool(this, text, &client, kToolId);
+        m_toolTip.AddTool(this, shown.c_str(), &client, kToolId);
     }
-    m_toolTip.UpdateTipText(text, this, kToolId);
+    m_toolTip.UpdateTipText(shown.c_str(), this, kToolId);
     m_toolTipActive = activate;
     m_toolTip.Activate(activate && !m_toolTipSuspended);
 }
@@ -506,6 +577,16 @@ void CIconButton::SetHoverWhenInactive(BOOL hoverWhenInactive)
     m_hoverWhenInactive = hoverWhenInactive;
 }
 
+void CIconButton::SetDpi(UINT dpi, BOOL repaint)
+{
+    if (dpi == 0)
+        return;
+    m_dpi = dpi;
+    if (m_toolTip.m_hWnd)
+        m_toolTip.SetMaxTipWidth(Scaled(kMaxTipWidth));
+    Repaint(repaint);
+}
+
 void CIconButton::SetGrayBitmapWhenDisabled(BOOL gray, BOOL repaint)
 {
     Assign(m_grayBitmapWhenDisabled, gray, repaint);
@@ -547,6 +628,7 @@ void CIconButton::PreSubclassWindow()
     if (type == BS_DEFPUSHBUTTON)
         m_isDefault = TRUE;
     ModifyStyle(kTypeMask, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    m_dpi = AfxGetWindowDpi(m_hWnd);
     CButton::PreSubclassWindow();
 }
 
@@ -713,6 +795,23 @@ LRESULT CIconButton::OnBmGetCheck(WPARAM, LPARAM)
     return GetCheckState();
 }
 
+LRESULT CIconButton::OnDpiChangedAfterParent(WPARAM, LPARAM)
+{
+    SetDpi(AfxGetWindowDpi(m_hWnd), TRUE);
+    return Default();
+}
+
+void CIconButton::OnSize(UINT nType, int cx, int cy)
+{
+    CButton::OnSize(nType, cx, cy);
+    // The tip's tool and the parent snapshot were made for the old size.
+    if (m_toolTip.m_hWnd && m_toolTip.GetToolCount() > 0) {
+        RECT client = {0, 0, cx, cy};
+        m_toolTip.SetToolRect(this, kToolId, &client);
+    }
+    DiscardBackground();
+}
+
 HBRUSH CIconButton::CtlColor(CDC*, UINT)
 {
     // The button paints its whole face; no brush of the parent's is wanted.
@@ -723,13 +822,25 @@ void CIconButton::OnSysColorChange()
 {
     CButton::OnSysColorChange();
     // The parent snapshot is taken again on the next paint, in the new colours.
-    m_backDC.DeleteDC();
-    m_backBitmap.DeleteObject();
-    m_oldBackBitmap = NULL;
+    DiscardBackground();
     ApplySystemColors(TRUE);
 }
 
+void CIconButton::DiscardBackground()
+{
+    if (m_backDC.GetSafeHdc() && m_oldBackBitmap)
+        ::SelectObject(m_backDC.GetSafeHdc(), m_oldBackBitmap);
+    m_backDC.DeleteDC();
+    m_backBitmap.DeleteObject();
+    m_oldBackBitmap = NULL;
+}
+
 // --- painting ----------------------------------------------------------------------
+
+int CIconButton::Scaled(int pixels) const
+{
+    return AfxScaleForDpi(pixels, m_dpi);
+}
 
 int CIconButton::BackSlot() const
 {
@@ -781,7 +892,7 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
 
     if ((!m_flat || m_flatFocusRect) && m_drawFocused) {
         RECT focusRect = faceRect;
-        ::InflateRect(&focusRect, -3, -3);
+        ::InflateRect(&focusRect, -Scaled(3), -Scaled(3));
         ::DrawFocusRect(pDC->GetSafeHdc(), &focusRect);
     }
 }
@@ -851,12 +962,14 @@ void CIconButton::PlaceImage(BOOL hasCaption, const RECT* itemRect, RECT* captio
     const LONG areaHeight = Height(*imageRect);
     const LONG w = (LONG)width;
     const LONG h = (LONG)height;
+    const LONG marginX = Scaled(m_imageMarginX);
+    const LONG marginY = Scaled(m_imageMarginY);
 
     switch (m_imageLayout) {
     case ImageLeft:
         if (hasCaption) {
-            imageRect->left += m_imageMarginX;
-            captionRect->left += m_imageMarginX + w;
+            imageRect->left += marginX;
+            captionRect->left += marginX + w;
         } else {
             imageRect->left += HalfOf((long long)areaWidth - width);
         }
@@ -865,7 +978,7 @@ void CIconButton::PlaceImage(BOOL hasCaption, const RECT* itemRect, RECT* captio
     case ImageAbove:
         imageRect->left += HalfOf((long long)areaWidth - width);
         if (hasCaption) {
-            imageRect->top = m_imageMarginY;
+            imageRect->top = marginY;
             captionRect->top += h;
         } else {
             imageRect->top += HalfOf((long long)areaHeight - height);
@@ -875,9 +988,9 @@ void CIconButton::PlaceImage(BOOL hasCaption, const RECT* itemRect, RECT* captio
         if (hasCaption) {
             RECT client;
             GetClientRect(&client);
-            captionRect->right -= captionRect->left + m_imageMarginX + w;
-            captionRect->left = m_imageMarginX;
-            imageRect->left = client.right - m_imageMarginX - w;
+            captionRect->right -= captionRect->left + marginX + w;
+            captionRect->left = marginX;
+            imageRect->left = client.right - marginX - w;
             imageRect->top += HalfOf((long long)areaHeight - height);
         } else {
             imageRect->left += HalfOf((long long)areaWidth - width);
@@ -888,7 +1001,7 @@ void CIconButton::PlaceImage(BOOL hasCaption, const RECT* itemRect, RECT* captio
     }
 
     if (pressed && !m_isCheckBox)
-        ::OffsetRect(imageRect, m_pressShiftX, m_pressShiftY);
+        ::OffsetRect(imageRect, Scaled(m_pressShiftX), Scaled(m_pressShiftY));
 }
 
 void CIconButton::PaintIcon(CDC* pDC, BOOL hasCaption, const RECT* itemRect, RECT* captionRect, BOOL pressed,
@@ -946,7 +1059,7 @@ void CIconButton::PaintCaption(CDC* pDC, const char* text, const RECT*, RECT* ca
                                BOOL disabled)
 {
     if (pressed && !m_isCheckBox)
-        ::OffsetRect(captionRect, m_pressShiftX, m_pressShiftY);
+        ::OffsetRect(captionRect, Scaled(m_pressShiftX), Scaled(m_pressShiftY));
 
     const RECT target = *captionRect;
     pDC->DrawText(text, -1, captionRect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);

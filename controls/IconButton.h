@@ -104,6 +104,11 @@ public:
     void SetFlatBorder(BOOL flatBorder, BOOL repaint = TRUE);
     void SetFlatFocusRect(BOOL flatFocusRect, BOOL repaint = TRUE);
     void SetHoverWhenInactive(BOOL hoverWhenInactive);
+    // The look's pixel figures (margins, press shift, focus inset, tip width) are given for
+    // 96 DPI and drawn at this one; the button takes its window's DPI when subclassed and
+    // when Windows says its parent moved to another.
+    void SetDpi(UINT dpi, BOOL repaint = TRUE);
+    UINT GetDpi() const { return m_dpi; }
     void SetGrayBitmapWhenDisabled(BOOL gray, BOOL repaint = TRUE);
 
     // Derived idle icons; the result is a new icon, NULL on failure.
@@ -153,6 +158,8 @@ protected:
     afx_msg LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDpiChangedAfterParent(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSize(UINT nType, int cx, int cy);
 
     // Repaints the whole button, erasing, when asked; never while there is no window.
     void Repaint(BOOL repaint = TRUE);
@@ -165,6 +172,10 @@ protected:
     }
     // Face and caption colour slots for the current paint: active, focus or idle.
     int BackSlot() const;
+    // A 96-DPI pixel figure at the button's DPI.
+    int Scaled(int pixels) const;
+    // Throws the parent snapshot away; the next transparent paint takes it anew.
+    void DiscardBackground();
 
     BOOL m_grayBitmapWhenDisabled;
     int m_imageMarginX;
@@ -202,4 +213,5 @@ protected:
     ButtonIcon m_icons[2];
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
+    UINT m_dpi;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "controls/ColorMath.h"
 #include "res/resource.h"
@@ -84,6 +85,44 @@ TEST(IconButtonImageTest, DerivedCopiesTransformEachPixelAndKeepTheMask)
 
     ::DestroyIcon(gray);
     ::DestroyIcon(dark);
+    ::DestroyIcon(source);
+}
+
+TEST(IconButtonImageTest, DerivedCopiesOfAPictureWithAlphaKeepItsSoftEdges)
+{
+    // 16 x 16, 0xAARRGGBB: pure red with alpha growing along the row, transparent black at the end.
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = -16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP color = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_TRUE(color && bits);
+    DWORD* pixels = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 256; ++i)
+        pixels[i] = i % 16 == 15 ? 0 : (DWORD)(17 * (i % 16)) << 24 | 0xFF0000;
+    HBITMAP mask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    ICONINFO info = {TRUE, 0, 0, mask, color};
+    HICON source = ::CreateIconIndirect(&info);
+    ::DeleteObject(mask);
+    ::DeleteObject(color);
+    ASSERT_TRUE(source);
+
+    HICON gray = CIconButton::MakeGrayIcon(source);
+    ASSERT_TRUE(gray);
+    ICONINFO grayInfo = {};
+    ASSERT_TRUE(::GetIconInfo(gray, &grayInfo));
+    std::vector<DWORD> copied(256);
+    HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(16, ::GetDIBits(screen, grayInfo.hbmColor, 0, 16, copied.data(), &bmi, DIB_RGB_COLORS));
+    ::ReleaseDC(nullptr, screen);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(i % 16 == 15 ? 0u : (DWORD)(17 * (i % 16)) << 24 | 0x4C4C4C, copied[(size_t)i]) << i;
+    ::DeleteObject(grayInfo.hbmColor);
+    ::DeleteObject(grayInfo.hbmMask);
+    ::DestroyIcon(gray);
     ::DestroyIcon(source);
 }
 

@@ -485,6 +485,47 @@ TEST(IconButtonInputTest, TheTooltipIsCreatedOnceWithOneTool)
             EXPECT_EQ(24, ti.rect.bottom);
             EXPECT_EQ(400, d.m_first.m_toolTip.SendMessage(TTM_GETMAXTIPWIDTH));
 
+            // Resized, at another DPI, the tool still covers the button and the lines scale.
+            d.m_first.SetDpi(144);
+            d.m_first.SetWindowPos(nullptr, 0, 0, 120, 36, SWP_NOMOVE | SWP_NOZORDER);
+            ASSERT_TRUE(d.m_first.m_toolTip.SendMessage(TTM_GETTOOLINFOA, 0, (LPARAM)&ti));
+            EXPECT_EQ(120, ti.rect.right);
+            EXPECT_EQ(36, ti.rect.bottom);
+            EXPECT_EQ(600, d.m_first.m_toolTip.SendMessage(TTM_GETMAXTIPWIDTH));
+            d.m_first.SetDpi(96);
+
+            // The tip is as wide as its text measures and clips there: in a font that draws
+            // wider than it measures (Wine's Tahoma at 14 pixels), the text gets the room its ink needs.
+            CFont font;
+            LOGFONTA lf = {};
+            lf.lfHeight = -14;
+            ::lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
+            ASSERT_TRUE(font.CreateFontIndirect(&lf));
+            d.m_first.m_toolTip.SendMessage(WM_SETFONT, (WPARAM)(HFONT)font, FALSE);
+            const char* const tip = "Start the timer";
+            d.m_first.SetTipText(tip, TRUE);
+            d.m_first.m_toolTip.SendMessage(TTM_GETTEXTA, sizeof(text), (LPARAM)&ti);
+            EXPECT_EQ(0, std::strncmp(text, tip, std::strlen(tip))) << text;
+            CDC dc;
+            ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+            CBitmap canvas;
+            ASSERT_TRUE(canvas.CreateBitmap(300, 30, 1, 32, nullptr));
+            HGDIOBJ oldBitmap = ::SelectObject(dc, canvas), oldFont = ::SelectObject(dc, font);
+            RECT measured = {0, 0, 0, 0};
+            dc.DrawText(text, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            RECT all = {0, 0, 300, 30};
+            ::FillRect(dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+            dc.DrawText(tip, -1, &all, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+            int inkEnd = 0;
+            for (int x = 0; x < 300; ++x)
+                for (int y = 0; y < 30; ++y)
+                    if (::GetPixel(dc, x, y) != RGB(255, 255, 255))
+                        inkEnd = x + 1;
+            ::SelectObject(dc, oldFont);
+            ::SelectObject(dc, oldBitmap);
+            EXPECT_GE(measured.right, inkEnd) << "the last letter would be cut";
+            d.m_first.m_toolTip.SendMessage(WM_SETFONT, 0, FALSE);
+
             // Any queued message for a button creates its tooltip.
             EXPECT_EQ(NULL, d.m_second.m_toolTip.m_hWnd);
             d.m_second.PostMessage(WM_NULL);

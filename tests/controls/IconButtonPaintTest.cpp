@@ -151,21 +151,26 @@ TEST(IconButtonPaintTest, DisabledIconAndEmbossedCaption)
 
 TEST(IconButtonPaintTest, ImageLayouts)
 {
+    // The margins are 96-DPI figures: 3 pixels are 5 at 144 DPI.
     const struct {
         BYTE layout;
         bool caption;
         RECT icon;
+        UINT dpi;
     } cases[] = {
-        {CIconButton::ImageLeft, false, {32, 4, 48, 20}},
-        {CIconButton::ImageAbove, true, {32, 3, 48, 19}},
-        {CIconButton::ImageAbove, false, {32, 4, 48, 20}},
-        {CIconButton::ImageRight, true, {61, 4, 77, 20}},
-        {CIconButton::ImageRight, false, {32, 0, 48, 16}},
+        {CIconButton::ImageLeft, false, {32, 4, 48, 20}, 96},
+        {CIconButton::ImageAbove, true, {32, 3, 48, 19}, 96},
+        {CIconButton::ImageAbove, false, {32, 4, 48, 20}, 96},
+        {CIconButton::ImageRight, true, {61, 4, 77, 20}, 96},
+        {CIconButton::ImageRight, false, {32, 0, 48, 16}, 96},
+        {CIconButton::ImageAbove, true, {32, 5, 48, 21}, 144},
+        {CIconButton::ImageRight, true, {59, 4, 75, 20}, 144},
     };
     Dlg::Run({[&](Dlg& d) {
         CIconButtonProbe& b = d.m_first;
         Prepare(b);
         for (const auto& c : cases) {
+            b.SetDpi(c.dpi, FALSE);
             b.SetWindowText(c.caption ? "Go" : "");
             b.SetImageLayout(c.layout);
             b.SetFlatBorder(FALSE); // so that layout 2's top row is all icon
@@ -173,6 +178,7 @@ TEST(IconButtonPaintTest, ImageLayouts)
             const RECT found = FindPixels(b.m_hWnd, {0, 0, kW, kH}, [](COLORREF p) { return p == kRed; });
             ExpectRect(c.icon, found, c.caption ? "with caption" : "without caption");
         }
+        b.SetDpi(96, FALSE);
         // Layout 2: the caption sits between the margin and the image.
         b.SetWindowText("Go");
         const RECT ink = Ink(b, kActiveBack, 2, 60);
