@@ -61,6 +61,9 @@ protected:
     afx_msg LRESULT OnDragMove(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    // The window moved to a monitor of another DPI (wParam), or is asked the size it would take there.
+    afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnGetDpiScaledSize(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -77,10 +80,36 @@ private:
     // Writes both settings, as on Exit.
     void SaveSettings();
 
+    // The window's size and its buttons' rectangles (client pixels) at a DPI.
+    struct Layout
+    {
+        SIZE size;
+        CRect buttons[3];
+    };
+    Layout LayoutFor(UINT nDpi) const;
+    // Lays the window out for m_nDpi, at the suggested rectangle's corner if there is one, and,
+    // once the window is set up, remakes everything drawn at a DPI: fonts, icons, readout.
+    void ApplyDpi(const RECT* prcSuggested);
+    void LoadButtonIcons(CIconButton& button, UINT nIconId);
+    // The readout's font and off-screen surfaces for m_nDpi.
+    void CreateReadout();
+    CRect ReadoutRect() const;
+    CIconButton* Buttons(int i);
+
     CIconButton m_btnStartStop;
     CIconButton m_btnReset;
     CIconButton m_btnMore;
     HICON m_hIcon;
+    // The icon the Start/Stop button shows now, loaded again at a new DPI.
+    UINT m_nStartStopIcon;
+    // The DPI the window is drawn at, and the one the dialog manager laid the template out
+    // for, with that layout: every other DPI's is scaled from it.
+    UINT m_nDpi;
+    UINT m_nLayoutDpi;
+    Layout m_layout;
+    // The dialog manager's font for the buttons' captions, and the same font at another DPI.
+    HFONT m_hTemplateFont;
+    CFont m_fontButtons;
     CStopwatchEngine m_engine;
     int m_nHotKeyIndex;
     CFont m_fontReadout;

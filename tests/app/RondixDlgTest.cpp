@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include <shlwapi.h>
 
 #include "stopwatch/RondixDlg.h"
 #include "tests/app/DialogDriver.h"
@@ -84,11 +87,11 @@ std::string PositionOf(const CRect& rect)
 }
 
 // Client pixels that are not black and lie outside the readout and the buttons.
-int StrayPixels(HWND hDlg)
+int StrayPixels(HWND hDlg, const RECT& rcReadout = READOUT)
 {
     CRect rcClient;
     ::GetClientRect(hDlg, &rcClient);
-    std::vector<CRect> drawn = {READOUT};
+    std::vector<CRect> drawn = {rcReadout};
     for (int nId : {IDC_START_STOP, IDC_RESET, IDC_MORE}) {
         CRect rc = WindowRect(Button(hDlg, nId));
         ::MapWindowPoints(nullptr, hDlg, (LPPOINT)&rc, 2);
@@ -529,9 +532,30 @@ bool TipShows()
     return PumpUntil([] { return FindShownToolTip() != nullptr; }, 2000);
 }
 
+// The manifest asks for the common controls of version 6; the tips must work with them.
+// Wine's own copy of version 6 reports 5.81, but is loaded from the side-by-side folder of 6.
+bool CommonControls6Loaded()
+{
+    HMODULE hComCtl = ::GetModuleHandleA("comctl32.dll");
+    auto pfn = hComCtl ? reinterpret_cast<DLLGETVERSIONPROC>(
+                             reinterpret_cast<void*>(::GetProcAddress(hComCtl, "DllGetVersion")))
+                       : nullptr;
+    DLLVERSIONINFO info = {};
+    info.cbSize = sizeof info;
+    if (!pfn || FAILED(pfn(&info)))
+        return false;
+    char szPath[MAX_PATH] = "";
+    ::GetModuleFileNameA(hComCtl, szPath, MAX_PATH);
+    std::string path = szPath;
+    std::transform(path.begin(), path.end(), path.begin(), [](char ch) { return (char)std::tolower(ch); });
+    return info.dwMajorVersion >= 6 ||
+           path.find("\\winsxs\\amd64_microsoft.windows.common-controls_6595b64144ccf1df_6.") != std::string::npos;
+}
+
 TEST_F(RondixDlgTest, NoTipCoversAnOpenMenuAndTipsShowAgainAfterIt)
 {
     CRondixDlg dlg;
+    EXPECT_TRUE(CommonControls6Loaded());
     RunModal(dlg, [&](HWND hDlg) {
         Click(hDlg, IDC_START_STOP);
         bool bTipInMenu = true;
@@ -546,6 +570,105 @@ TEST_F(RondixDlgTest, NoTipCoversAnOpenMenuAndTipsShowAgainAfterIt)
         PointAtMore(hDlg);
         EXPECT_TRUE(TipShows()) << "tips work again once the menu is closed";
         ::SetCursorPos(0, 0);
+    });
+}
+
+// The bounding box of the yellow in a w-pixel-wide block of pixels.
+CRect YellowInk(const std::vector<COLORREF>& pixels, int w)
+{
+    CRect ink(w, INT_MAX, -1, -1);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (GetRValue(pixels[i]) < 128 || GetGValue(pixels[i]) < 128)
+            continue;
+        const int x = (int)(i % (size_t)w), y = (int)(i / (size_t)w);
+        ink.left = std::min(ink.left, (LONG)x);
+        ink.top = std::min(ink.top, (LONG)y);
+        ink.right = std::max(ink.right, (LONG)x + 1);
+        ink.bottom = std::max(ink.bottom, (LONG)y + 1);
+    }
+    return ink;
+}
+
+// The width of the first run of columns of a button that hold anything but its face: its icon.
+int IconInkWidth(HWND hButton)
+{
+    CRect rc;
+    ::GetClientRect(hButton, &rc);
+    const std::vector<COLORREF> pixels = ClientPixels(hButton, rc);
+    const COLORREF face = pixels[0];
+    int nRun = 0;
+    for (int x = 0; x < rc.right; ++x) {
+        bool bInk = false;
+        for (int y = 0; y < rc.bottom && !bInk; ++y)
+            bInk = pixels[(size_t)(y * rc.right + x)] != face;
+        if (bInk)
+            ++nRun;
+        else if (nRun > 0)
+            break;
+    }
+    return nRun;
+}
+
+void SendDpiChanged(HWND hDlg, UINT nDpi, const CRect& rcSuggested)
+{
+    ::SendMessageA(hDlg, WM_DPICHANGED, MAKEWPARAM(nDpi, nDpi), (LPARAM)&rcSuggested);
+}
+
+TEST_F(RondixDlgTest, AMonitorOfAnotherDpiScalesEverythingAndTheFirstBringsItBack)
+{
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        // Figures at 96 DPI, the test desktop's.
+        const CRect rcWindow = WindowRect(hDlg);
+        CRect rcClient;
+        ::GetClientRect(hDlg, &rcClient);
+        const std::vector<COLORREF> atRest = ClientPixels(hDlg, rcClient);
+        const CRect ink96 = YellowInk(Readout(hDlg), READOUT.right - READOUT.left);
+        const int nIcon96 = IconInkWidth(Button(hDlg, IDC_START_STOP));
+        GuiCounts before = {};
+
+        Click(hDlg, IDC_START_STOP);
+        SIZE sizeAsked = {};
+        EXPECT_TRUE(::SendMessageA(hDlg, WM_GETDPISCALEDSIZE, 144, (LPARAM)&sizeAsked));
+        CRect rcSuggested(rcWindow.left + 10, rcWindow.top + 20, rcWindow.left + 10 + rcWindow.Width() * 3 / 2,
+                          rcWindow.top + 20 + rcWindow.Height() * 3 / 2);
+        SendDpiChanged(hDlg, 144, rcSuggested);
+
+        const CRect rc144 = WindowRect(hDlg);
+        EXPECT_EQ(rc144.TopLeft(), rcSuggested.TopLeft()) << "at the suggested place";
+        EXPECT_EQ(rc144.Width(), std::max(::MulDiv(rcWindow.Width(), 144, 96), 2 * 2 + 285));
+        EXPECT_EQ(rc144.Height(), ::MulDiv(rcWindow.Height(), 144, 96));
+        EXPECT_EQ(rc144.Width(), sizeAsked.cx) << "the size it said it would take";
+        EXPECT_EQ(rc144.Height(), sizeAsked.cy);
+        const RECT readout144 = {2, 0, 2 + 285, 54};
+        for (int nId : {IDC_START_STOP, IDC_RESET, IDC_MORE})
+            EXPECT_GE(WindowRect(Button(hDlg, nId)).top - rc144.top, readout144.bottom) << nId;
+        EXPECT_TRUE(dlg.IsRunning()) << "the count goes on";
+        EXPECT_TRUE(ReadoutChangesFrom(hDlg, ClientPixels(hDlg, readout144)));
+        Click(hDlg, IDC_START_STOP);
+        Click(hDlg, IDC_RESET);
+        const std::vector<COLORREF> readout = ClientPixels(hDlg, readout144);
+        ExpectYellowOnBlack(readout);
+        const CRect ink144 = YellowInk(readout, 285);
+        EXPECT_NEAR(ink144.Width(), ink96.Width() * 1.5, ink96.Width() * 0.1) << "the font is made for 144 DPI";
+        EXPECT_NEAR(ink144.Height(), ink96.Height() * 1.5, ink96.Height() * 0.15);
+        EXPECT_GT(ink144.left, 0) << "all twelve characters show";
+        EXPECT_LT(ink144.right, 285);
+        EXPECT_NEAR(IconInkWidth(Button(hDlg, IDC_START_STOP)), nIcon96 * 1.5, 2.0) << "24-pixel icons";
+        EXPECT_EQ(StrayPixels(hDlg, readout144), 0) << "no stale pixels";
+
+        SendDpiChanged(hDlg, 96, rcWindow);
+        EXPECT_EQ(WindowRect(hDlg), rcWindow);
+        EXPECT_EQ(ClientPixels(hDlg, rcClient), atRest) << "pixel for pixel as before";
+
+        // The system keeps some things per DPI once it has met one: counted from the second trip.
+        before = CountGuiObjects();
+        SendDpiChanged(hDlg, 144, rcSuggested);
+        SendDpiChanged(hDlg, 96, rcWindow);
+        const GuiCounts after = CountGuiObjects();
+        EXPECT_EQ(after.gdi, before.gdi) << "fonts, icons and surfaces of 144 DPI are gone";
+        EXPECT_EQ(after.user, before.user);
+        EXPECT_EQ(ClientPixels(hDlg, rcClient), atRest);
     });
 }
 
