@@ -12,6 +12,7 @@
 
 namespace {
 
+// The readout's size at 96 DPI.
 constexpr int CX = 190, CY = 36;
 constexpr COLORREF YELLOW = RGB(255, 255, 0), BLACK = RGB(0, 0, 0);
 
@@ -44,17 +45,17 @@ struct CSurface
 };
 
 // Every tick before the glyph cache: a new bitmap, filled, the text centred on it, copied to (1, 0).
-void DrawAsBefore(HDC hdcScreen, HFONT hFont, CSurface& target, const std::string& text)
+void DrawAsBefore(HDC hdcScreen, HFONT hFont, CSurface& target, const std::string& text, int cx, int cy)
 {
-    CSurface readout(hdcScreen, CX, CY);
+    CSurface readout(hdcScreen, cx, cy);
     readout.Draw([&](HDC hdc) {
-        CRect rect(0, 0, CX, CY);
+        CRect rect(0, 0, cx, cy);
         CSurface::Fill(hdc, rect, BLACK);
         CDCSelection selectFont(hdc, hFont);
         ::SetTextColor(hdc, YELLOW);
         ::SetBkColor(hdc, BLACK);
         ::DrawTextA(hdc, text.c_str(), std::min((int)text.size(), 12), &rect, DT_CENTER);
-        target.Draw([&](HDC hdcTarget) { ::BitBlt(hdcTarget, 1, 0, CX, CY, hdc, 0, 0, SRCCOPY); });
+        target.Draw([&](HDC hdcTarget) { ::BitBlt(hdcTarget, 1, 0, cx, cy, hdc, 0, 0, SRCCOPY); });
     });
 }
 
@@ -85,15 +86,16 @@ std::vector<std::string> Sweep()
 
 // Paints the texts as ticks do, and now and then in full over a covered readout as WM_PAINT
 // does, each time comparing the whole target with the drawing of before.
-void ExpectPaintsAsBefore(HDC hdcScreen, HFONT hFont, CReadoutPainter& painter, const std::vector<std::string>& texts)
+void ExpectPaintsAsBefore(HDC hdcScreen, HFONT hFont, CReadoutPainter& painter, const std::vector<std::string>& texts,
+                          int cx = CX, int cy = CY)
 {
-    CSurface expected(hdcScreen, CX + 2, CY + 1), actual(hdcScreen, CX + 2, CY + 1);
+    CSurface expected(hdcScreen, cx + 2, cy + 1), actual(hdcScreen, cx + 2, cy + 1);
     for (size_t i = 0; i < texts.size(); ++i) {
         const BOOL bFull = i % 101 == 100;
-        DrawAsBefore(hdcScreen, hFont, expected, texts[i]);
+        DrawAsBefore(hdcScreen, hFont, expected, texts[i], cx, cy);
         actual.Draw([&](HDC hdc) {
             if (bFull)
-                CSurface::Fill(hdc, CRect(1, 0, 1 + CX, CY), RGB(255, 255, 255));
+                CSurface::Fill(hdc, CRect(1, 0, 1 + cx, cy), RGB(255, 255, 255));
             painter.Paint(hdc, 1, 0, texts[i].c_str(), (int)texts[i].size(), bFull);
         });
         ASSERT_TRUE(actual.Pixels() == expected.Pixels()) << "text " << i << " \"" << texts[i] << "\"";
@@ -108,21 +110,30 @@ protected:
     HDC m_hdcScreen = nullptr;
 };
 
+// At the window's DPI: the readout's 20-point Verdana and its 190 x 36 pixels scale with it.
 TEST_F(ReadoutPainterTest, TicksThatCopyCellsShowExactlyTheFullDrawingAndMakeNothing)
 {
-    CFont font;
-    ASSERT_TRUE(font.CreatePointFont(200, "Verdana"));
-    const GuiCounts before = CountGuiObjects();
-    {
-        CReadoutPainter painter;
-        ASSERT_TRUE(painter.Create(m_hdcScreen, font, YELLOW, BLACK, CX, CY));
-        ASSERT_TRUE(painter.HasGlyphCells()) << "the readout's font keeps its glyphs inside their cells";
-        const GuiCounts made = CountGuiObjects();
-        EXPECT_GT(made.gdi, before.gdi);
-        ExpectPaintsAsBefore(m_hdcScreen, font, painter, Sweep());
-        EXPECT_EQ(CountGuiObjects().gdi, made.gdi) << "nothing made per paint";
+    for (int nDpi : {96, 144, 192}) {
+        SCOPED_TRACE(nDpi);
+        LOGFONTA lf = {};
+        lf.lfHeight = -::MulDiv(20, nDpi, 72);
+        lf.lfCharSet = DEFAULT_CHARSET;
+        ::lstrcpyA(lf.lfFaceName, "Verdana");
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+        const int cx = ::MulDiv(CX, nDpi, 96), cy = ::MulDiv(CY, nDpi, 96);
+        const GuiCounts before = CountGuiObjects();
+        {
+            CReadoutPainter painter;
+            ASSERT_TRUE(painter.Create(m_hdcScreen, font, YELLOW, BLACK, cx, cy));
+            ASSERT_TRUE(painter.HasGlyphCells()) << "the readout's font keeps its glyphs inside their cells";
+            const GuiCounts made = CountGuiObjects();
+            EXPECT_GT(made.gdi, before.gdi);
+            ExpectPaintsAsBefore(m_hdcScreen, font, painter, Sweep(), cx, cy);
+            EXPECT_EQ(CountGuiObjects().gdi, made.gdi) << "nothing made per paint";
+        }
+        EXPECT_EQ(CountGuiObjects().gdi, before.gdi);
     }
-    EXPECT_EQ(CountGuiObjects().gdi, before.gdi);
 }
 
 // Slanted by the renderer, this face's glyphs reach into their right neighbours.
