@@ -216,6 +216,7 @@ BEGIN_MESSAGE_MAP(CIconButton, CButton)
     ON_MESSAGE(BM_SETCHECK, &CIconButton::OnBmSetCheck)
     ON_MESSAGE(BM_GETCHECK, &CIconButton::OnBmGetCheck)
     ON_MESSAGE(WM_DPICHANGED_AFTERPARENT, &CIconButton::OnDpiChangedAfterParent)
+    ON_MESSAGE(WM_UPDATEUISTATE, &CIconButton::OnUpdateUIState)
     ON_WM_SIZE()
 END_MESSAGE_MAP()
 
@@ -252,6 +253,7 @@ CIconButton::CIconButton()
     m_grayBitmapWhenDisabled = TRUE;
     std::memset(&m_menuNotify, 0, sizeof(m_menuNotify));
     m_dpi = USER_DEFAULT_SCREEN_DPI;
+    m_uiState = 0;
 }
 
 CIconButton::~CIconButton()
@@ -629,6 +631,7 @@ void CIconButton::PreSubclassWindow()
         m_isDefault = TRUE;
     ModifyStyle(kTypeMask, BS_OWNERDRAW, SWP_FRAMECHANGED);
     m_dpi = AfxGetWindowDpi(m_hWnd);
+    m_uiState = (UINT)::SendMessageA(m_hWnd, WM_QUERYUISTATE, 0, 0);
     CButton::PreSubclassWindow();
 }
 
@@ -801,6 +804,24 @@ LRESULT CIconButton::OnDpiChangedAfterParent(WPARAM, LPARAM)
     return Default();
 }
 
+LRESULT CIconButton::OnUpdateUIState(WPARAM wParam, LPARAM)
+{
+    // Kept from the message itself: Wine answers WM_QUERYUISTATE with 0 whatever it was told.
+    const UINT before = m_uiState;
+    const UINT flags = HIWORD(wParam);
+    const LRESULT result = Default();
+    if (LOWORD(wParam) == UIS_SET)
+        m_uiState |= flags;
+    else if (LOWORD(wParam) == UIS_CLEAR)
+        m_uiState &= ~flags;
+    else
+        m_uiState = (UINT)::SendMessageA(m_hWnd, WM_QUERYUISTATE, 0, 0);
+    // The focus rectangle shows or goes with the cues.
+    if ((before ^ m_uiState) & UISF_HIDEFOCUS)
+        Repaint();
+    return result;
+}
+
 void CIconButton::OnSize(UINT nType, int cx, int cy)
 {
     CButton::OnSize(nType, cx, cy);
@@ -890,7 +911,9 @@ void CIconButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct)
     if (hasCaption)
         PaintCaption(pDC, text, &lpDrawItemStruct->rcItem, &captionRect, m_drawPressed, m_drawDisabled);
 
-    if ((!m_flat || m_flatFocusRect) && m_drawFocused) {
+    // Flat, the rectangle follows Windows' keyboard cues: hidden until the keyboard is used.
+    const BOOL focusCues = !(m_uiState & UISF_HIDEFOCUS);
+    if ((!m_flat || m_flatFocusRect || focusCues) && m_drawFocused) {
         RECT focusRect = faceRect;
         ::InflateRect(&focusRect, -Scaled(3), -Scaled(3));
         ::DrawFocusRect(pDC->GetSafeHdc(), &focusRect);

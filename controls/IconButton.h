@@ -159,6 +159,7 @@ protected:
     afx_msg LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDpiChangedAfterParent(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnUpdateUIState(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSize(UINT nType, int cx, int cy);
 
     // Repaints the whole button, erasing, when asked; never while there is no window.
@@ -214,4 +215,6 @@ protected:
     ButtonBitmap m_bitmaps[2];
     MenuNotify m_menuNotify;
     UINT m_dpi;
+    // The keyboard cues hidden (UISF_ flags), as the last WM_UPDATEUISTATE said.
+    UINT m_uiState;
 };

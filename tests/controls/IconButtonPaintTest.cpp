@@ -116,13 +116,21 @@ TEST(IconButtonPaintTest, FlatButtonAtRestLitAndPressed)
         ExpectRect({3, 6, 19, 22}, Find(b, kRed), "pressed down");
         b.SendMessage(BM_SETSTATE, FALSE);
 
-        // Focused at rest: the focus colours and, in the flat look, no focus rectangle.
+        // Focused at rest: the focus colours and, in the flat look, a focus rectangle only while
+        // the keyboard cues show (or when asked for always).
         Unhover(b);
         b.SetFocus();
         EXPECT_EQ(kFocusBack, At(b, kW - 3, 2));
-        EXPECT_EQ(0, CountPixels(b.m_hWnd, {20, 3, kW - 3, 4}, [](COLORREF c) { return c != kFocusBack; }));
+        const auto focusRect = [&] {
+            return CountPixels(b.m_hWnd, {20, 3, kW - 3, 4}, [](COLORREF c) { return c != kFocusBack; });
+        };
+        b.SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS));
+        EXPECT_EQ(0, focusRect()) << "cues hidden";
+        b.SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL));
+        EXPECT_LT(0, focusRect()) << "cues shown";
+        b.SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS));
         b.SetFlatFocusRect(TRUE);
-        EXPECT_LT(0, CountPixels(b.m_hWnd, {20, 3, kW - 3, 4}, [](COLORREF c) { return c != kFocusBack; }));
+        EXPECT_LT(0, focusRect()) << "always";
 
         // Without the flat border nothing frames the lit face.
         b.SetFlatBorder(FALSE);
