@@ -73,6 +73,18 @@ void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nN
     pApp->WriteProfileString(SECTION_WINDOW, pszEntry, szText);
 }
 
+BOOL KeepWindowInWorkArea(HWND hWnd)
+{
+    RECT rc = {};
+    if (!hWnd || !::GetWindowRect(hWnd, &rc) || ::IsIconic(hWnd))
+        return FALSE;
+    const RECT rcBefore = rc;
+    KeepInWorkArea(rc);
+    if (rc.left == rcBefore.left && rc.top == rcBefore.top)
+        return FALSE;
+    return ::SetWindowPos(hWnd, NULL, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry)
 {
     if (!IsUsable(pApp, hWnd, pszEntry))

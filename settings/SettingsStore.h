@@ -19,3 +19,6 @@ void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nN
 // place where less than half its width or height lies in the nearest monitor's work
 // area is moved the shortest way into that work area.
 void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry);
+// The same rescue for a window already shown, after the screen or the work area changed:
+// moved the shortest way into view when less than half of it is in; TRUE when it moved.
+BOOL KeepWindowInWorkArea(HWND hWnd);

@@ -21,7 +21,17 @@ BOOL CTimerOptions::OnInitDialog()
 
 void CTimerOptions::OnOK()
 {
-    m_nHotKeyIndex = ChosenIndex();
+    const int nChosen = ChosenIndex();
+    // Another program may hold the key: closing as if all were well would leave no hot key at all.
+    if (m_fnApplyHotKey && !m_fnApplyHotKey(nChosen)) {
+        CString strMessage = CHotKeyIndex::EntryText(nChosen);
+        strMessage += " is already used by another program. Choose another key, or None.";
+        CString strTitle;
+        GetWindowText(strTitle);
+        ::MessageBoxA(m_hWnd, strMessage, strTitle, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    m_nHotKeyIndex = nChosen;
     CDialog::OnOK();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "framework/Dialog.h"
 
 // The modal dialog in which the user picks the global hot key from "None" and F2 ... F12.
@@ -14,6 +16,9 @@ public:
 
     // The hot-key index: set by the caller before DoModal, read after IDOK.
     int m_nHotKeyIndex;
+    // Called by OK with the chosen index before the dialog closes: FALSE when that key could not
+    // be registered, and the dialog then says so and stays open. Unset, every choice is taken.
+    std::function<BOOL(int)> m_fnApplyHotKey;
 
 private:
     // The selected entry; with none selected, the entry whose text was typed into the edit

@@ -33,6 +33,7 @@ POINT s_ptDragAnchor;
 CRondixDlg::CRondixDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hIcon(nullptr), m_nStartStopIcon(g_lookStopped.nIconId),
       m_nDpi(USER_DEFAULT_SCREEN_DPI), m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr),
+      m_bKeyboardCues(TRUE),
       m_engine(*this), m_nHotKeyIndex(0)
 {
     // A shared resource icon: never destroyed.
@@ -120,11 +121,38 @@ BOOL CRondixDlg::OnInitDialog()
     m_nHotKeyIndex = CHotKeyIndex::Initial(m_nHotKeyIndex);
     RegisterToggleHotKey();
 
+    // Focus rectangles hidden until the keyboard is used, unless the user asked to see them always.
+    BOOL bAlwaysCues = FALSE;
+    if (::SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &bAlwaysCues, 0) && !bAlwaysCues)
+        ShowKeyboardCues(FALSE);
+
     m_pWindowDC = std::make_unique<CClientDC>(this);
     CreateReadout();
 
     ResetTiming();
     return TRUE;
+}
+
+void CRondixDlg::ShowKeyboardCues(BOOL bShow)
+{
+    m_bKeyboardCues = bShow;
+    const WPARAM wParam = MAKEWPARAM(bShow ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    // Windows passes the change on to every child; Wine neither keeps nor passes it.
+    SendMessage(WM_CHANGEUISTATE, wParam);
+    SendMessageToDescendants(WM_UPDATEUISTATE, wParam, 0, FALSE);
+}
+
+BOOL CRondixDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (!m_bKeyboardCues) {
+        const bool bNavigation = pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT ||
+                                                                  pMsg->wParam == VK_RIGHT || pMsg->wParam == VK_UP ||
+                                                                  pMsg->wParam == VK_DOWN);
+        const bool bAlt = pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_MENU;
+        if (bNavigation || bAlt)
+            ShowKeyboardCues(TRUE);
+    }
+    return CDialog::PreTranslateMessage(pMsg);
 }
 
 CIconButton* CRondixDlg::Buttons(int i)
@@ -387,12 +415,13 @@ void CRondixDlg::SaveSettings()
     SaveWindowPlacement(m_hWnd, SETTINGS_ENTRY, SW_SHOW);
 }
 
-void CRondixDlg::RegisterToggleHotKey()
+BOOL CRondixDlg::RegisterToggleHotKey()
 {
     ::UnregisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE);
-    // Another program may hold the key; the window then runs without one.
-    if (CHotKeyIndex::HasKey(m_nHotKeyIndex))
-        ::RegisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE, 0, CHotKeyIndex::VirtualKey(m_nHotKeyIndex));
+    // Another program may hold the key; at start-up the window then runs without one.
+    if (!CHotKeyIndex::HasKey(m_nHotKeyIndex))
+        return TRUE;
+    return ::RegisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE, 0, CHotKeyIndex::VirtualKey(m_nHotKeyIndex));
 }
 
 // Commands and menus.
@@ -424,6 +453,8 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_MESSAGE(WM_ENDSESSION, &CRondixDlg::OnEndSession)
     ON_MESSAGE(WM_DPICHANGED, &CRondixDlg::OnDpiChanged)
     ON_MESSAGE(WM_GETDPISCALEDSIZE, &CRondixDlg::OnGetDpiScaledSize)
+    ON_MESSAGE(WM_DISPLAYCHANGE, &CRondixDlg::OnDisplayChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, &CRondixDlg::OnSettingChange)
 END_MESSAGE_MAP()
 
 void CRondixDlg::ShowPopupMenu(int x, int y)
@@ -453,7 +484,17 @@ void CRondixDlg::OnExitMenuLoop(BOOL bIsTrackPopupMenu)
 
 void CRondixDlg::OnContextMenu(CWnd*, CPoint point)
 {
-    // A menu key press delivers (-1, -1); the menu is tracked there as delivered.
+    // The menu key and Shift+F10 deliver (-1, -1), which asks for a place: under the focused
+    // button, where a keyboard user looks, else under the readout.
+    if (point.x == -1 && point.y == -1) {
+        CRect rect = ReadoutRect();
+        ClientToScreen(&rect);
+        const HWND hFocus = ::GetFocus();
+        for (int i = 0; i < 3; ++i)
+            if (Buttons(i)->m_hWnd == hFocus)
+                Buttons(i)->GetWindowRect(&rect);
+        point = CPoint(rect.left, rect.bottom);
+    }
     ShowPopupMenu(point.x, point.y);
 }
 
@@ -469,10 +510,18 @@ void CRondixDlg::OnOptions()
     StopTiming();
     CTimerOptions dlg(nullptr);
     dlg.m_nHotKeyIndex = m_nHotKeyIndex;
-    if (dlg.DoModal() == IDOK) {
-        m_nHotKeyIndex = dlg.m_nHotKeyIndex;
+    // The key is registered while the dialog is still open, so that a taken one can be refused.
+    dlg.m_fnApplyHotKey = [this](int nIndex) {
+        const int nPrevious = m_nHotKeyIndex;
+        m_nHotKeyIndex = nIndex;
+        if (RegisterToggleHotKey())
+            return TRUE;
+        m_nHotKeyIndex = nPrevious;
         RegisterToggleHotKey();
-    }
+        return FALSE;
+    };
+    if (dlg.DoModal() == IDOK)
+        m_nHotKeyIndex = dlg.m_nHotKeyIndex;
     // The hot key works inside the dialog too; whatever it did, Options ends stopped at zero.
     ResetTiming();
 }
@@ -495,6 +544,20 @@ void CRondixDlg::OnSysCommand(UINT nID, LPARAM lParam)
         OnAbout();
     else
         CDialog::OnSysCommand(nID, lParam);
+}
+
+LRESULT CRondixDlg::OnDisplayChange(WPARAM, LPARAM)
+{
+    // Also when a monitor went away: the window is then in none, and the nearest is used.
+    KeepWindowInWorkArea(m_hWnd);
+    return Default();
+}
+
+LRESULT CRondixDlg::OnSettingChange(WPARAM wParam, LPARAM)
+{
+    if (wParam == SPI_SETWORKAREA)
+        KeepWindowInWorkArea(m_hWnd);
+    return Default();
 }
 
 LRESULT CRondixDlg::OnEndSession(WPARAM wParam, LPARAM)

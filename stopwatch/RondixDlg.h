@@ -37,6 +37,9 @@ public:
     BOOL IsRunning() const { return m_engine.m_bRunning; }
     int GetHotKeyIndex() const { return m_nHotKeyIndex; }
 
+    // Shows the keyboard cues (focus rectangles) once the keyboard moves the focus or Alt is pressed.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -64,6 +67,9 @@ protected:
     // The window moved to a monitor of another DPI (wParam), or is asked the size it would take there.
     afx_msg LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnGetDpiScaledSize(WPARAM wParam, LPARAM lParam);
+    // The screen or the work area changed: a window now mostly out of view is brought back.
+    afx_msg LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -75,8 +81,9 @@ private:
 
     // Shows m_strReadout in the window, in full or only where it changed.
     void ShowReadout(BOOL bFull);
-    // Registers the toggle key of m_nHotKeyIndex in place of the present one, if any.
-    void RegisterToggleHotKey();
+    // Registers the toggle key of m_nHotKeyIndex in place of the present one, if any; FALSE
+    // when another program holds it.
+    BOOL RegisterToggleHotKey();
     // Writes both settings, as on Exit.
     void SaveSettings();
 
@@ -95,6 +102,8 @@ private:
     void CreateReadout();
     CRect ReadoutRect() const;
     CIconButton* Buttons(int i);
+    // Windows' keyboard-cue state for the window and its buttons.
+    void ShowKeyboardCues(BOOL bShow);
 
     CIconButton m_btnStartStop;
     CIconButton m_btnReset;
@@ -110,6 +119,7 @@ private:
     // The dialog manager's font for the buttons' captions, and the same font at another DPI.
     HFONT m_hTemplateFont;
     CFont m_fontButtons;
+    BOOL m_bKeyboardCues;
     CStopwatchEngine m_engine;
     int m_nHotKeyIndex;
     CFont m_fontReadout;

@@ -356,6 +356,27 @@ TEST_F(RondixDlgTest, PopupMenuFollowsTheStateAndItsChoiceIsCarriedOut)
     });
 }
 
+// A message box of this thread owned by hOwner.
+HWND FindOwnedMessageBox(HWND hOwner)
+{
+    struct Search
+    {
+        HWND hOwner, hFound;
+    } search = {hOwner, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) {
+            auto* p = (Search*)lParam;
+            if (::IsWindowVisible(hWnd) && ::GetWindow(hWnd, GW_OWNER) == p->hOwner) {
+                p->hFound = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        (LPARAM)&search);
+    return search.hFound;
+}
+
 TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
 {
     struct Case
@@ -366,15 +387,23 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
         int nButton;
         int nIndexAfter;
         UINT nKeyAfter;  // 0: none registered
+        UINT nHeldElsewhere;  // a key another window holds: OK is refused, then the dialog is cancelled
     };
     const Case cases[] = {
-        {"OK with F5", false, 4, IDOK, 4, VK_F5},
-        {"OK with None", false, 0, IDOK, 0, 0},
-        {"Cancel after a double click on the body", true, 4, IDCANCEL, 1, VK_F2},
+        {"OK with F5", false, 4, IDOK, 4, VK_F5, 0},
+        {"OK with None", false, 0, IDOK, 0, 0, 0},
+        {"Cancel after a double click on the body", true, 4, IDCANCEL, 1, VK_F2, 0},
+        {"OK with F7, which another program holds", false, 6, IDOK, 1, VK_F2, VK_F7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszName);
         Settings::Clear();
+        const int HELD_ID = 0x0F7;
+        if (c.nHeldElsewhere) {
+            ASSERT_TRUE(::RegisterHotKey(nullptr, HELD_ID, 0, c.nHeldElsewhere));
+        }
+        std::string strRefusal;
+        bool bStayedOpen = false;
         CRondixDlg dlg;
         RunModal(dlg, [&](HWND hDlg) {
             const std::vector<COLORREF> zero = Readout(hDlg);
@@ -387,6 +416,16 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
                 bRunningInside = dlg.IsRunning();
                 nShown = (int)::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_GETCURSEL, 0, 0);
                 ::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_SETCURSEL, (WPARAM)c.nChoice, 0);
+                if (c.nHeldElsewhere) {
+                    WhenFound([hOptions] { return FindOwnedMessageBox(hOptions); }, [&](HWND hBox) {
+                        strRefusal = WindowText(::GetDlgItem(hBox, 0xFFFF));
+                        ::SendMessageA(hBox, WM_COMMAND, IDOK, 0);
+                    });
+                    ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
+                    bStayedOpen = ::IsWindowVisible(hOptions) != FALSE;
+                    ::SendMessageA(hOptions, WM_COMMAND, IDCANCEL, 0);
+                    return;
+                }
                 ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
             });
             if (c.bDoubleClick)
@@ -398,11 +437,16 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
             EXPECT_EQ(nShown, 1) << "the dialog shows the present key, F2";
             EXPECT_EQ(dlg.GetHotKeyIndex(), c.nIndexAfter);
             for (UINT vk = VK_F2; vk <= VK_F12; ++vk)
-                EXPECT_EQ(HotKeyTaken(vk), vk == c.nKeyAfter) << "virtual key " << vk;
+                EXPECT_EQ(HotKeyTaken(vk), vk == c.nKeyAfter || vk == c.nHeldElsewhere) << "virtual key " << vk;
             EXPECT_FALSE(dlg.IsRunning());
             EXPECT_EQ(Readout(hDlg), zero) << "00:00:00.000 after Options";
         });
         EXPECT_EQ(Settings::ReadHotKey(), c.nIndexAfter);
+        if (c.nHeldElsewhere) {
+            ::UnregisterHotKey(nullptr, HELD_ID);
+            EXPECT_EQ(strRefusal, "F7 is already used by another program. Choose another key, or None.");
+            EXPECT_TRUE(bStayedOpen) << "a refused key keeps the dialog open";
+        }
     }
 }
 
@@ -670,6 +714,81 @@ TEST_F(RondixDlgTest, AMonitorOfAnotherDpiScalesEverythingAndTheFirstBringsItBac
         EXPECT_EQ(after.user, before.user);
         EXPECT_EQ(ClientPixels(hDlg, rcClient), atRest);
     });
+}
+
+TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
+{
+    struct Case
+    {
+        const char* pszName;
+        UINT nMessage;
+        WPARAM wParam;
+        bool bMostlyOut;  // else just half in
+        bool bMoves;
+    };
+    const Case cases[] = {
+        {"display change, mostly out", WM_DISPLAYCHANGE, 32, true, true},
+        {"display change, half in", WM_DISPLAYCHANGE, 32, false, false},
+        {"work area change, mostly out", WM_SETTINGCHANGE, SPI_SETWORKAREA, true, true},
+        {"another setting, mostly out", WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, true, false},
+    };
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        const CRect rc = WindowRect(hDlg);
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof mi;
+        ASSERT_TRUE(::GetMonitorInfoA(::MonitorFromWindow(hDlg, MONITOR_DEFAULTTONEAREST), &mi));
+        const CRect work = mi.rcWork;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.pszName);
+            // A 19 x 6 sliver in view, or exactly half the width.
+            const CPoint at = c.bMostlyOut ? CPoint(work.right - 19, work.bottom - 6)
+                                           : CPoint(work.right - rc.Width() / 2, work.top + 10);
+            ::SetWindowPos(hDlg, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
+            const CPoint expected =
+                c.bMoves ? CPoint(work.right - rc.Width(), work.bottom - rc.Height()) : at;
+            EXPECT_EQ(WindowRect(hDlg).TopLeft(), expected);
+            EXPECT_EQ(WindowRect(hDlg).Width(), rc.Width());
+        }
+    });
+}
+
+TEST_F(RondixDlgTest, FocusRectanglesShowOnlyOnceTheKeyboardIsUsed)
+{
+    // Windows' default; Wine's is to show them always.
+    BOOL bCues = FALSE;
+    ::SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &bCues, 0);
+    ::SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, (PVOID)FALSE, 0);
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        auto pixels = [](HWND hButton) {
+            CRect rc;
+            ::GetClientRect(hButton, &rc);
+            return ClientPixels(hButton, rc);
+        };
+        const HWND hStart = Button(hDlg, IDC_START_STOP), hReset = Button(hDlg, IDC_RESET);
+        ASSERT_EQ(::GetFocus(), hStart);
+        const std::vector<COLORREF> startAtRest = pixels(hStart), resetAtRest = pixels(hReset);
+        // Focused or not, a button looks the same before the keyboard is used.
+        ::SetFocus(hReset);
+        PumpUntil([] { return true; });
+        EXPECT_EQ(pixels(hStart), startAtRest);
+        EXPECT_EQ(pixels(hReset), resetAtRest);
+        ::SetFocus(hStart);
+
+        // Through the modal loop, as a key press comes.
+        ::PostMessageA(hStart, WM_KEYDOWN, VK_TAB, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetFocus() == hReset; }));
+        PumpUntil([] { return true; });
+        EXPECT_NE(pixels(hReset), resetAtRest) << "Tab shows the focus rectangle";
+        EXPECT_EQ(pixels(hStart), startAtRest);
+        ::SetFocus(hStart);
+        PumpUntil([] { return true; });
+        EXPECT_NE(pixels(hStart), startAtRest) << "and it stays shown";
+        EXPECT_EQ(pixels(hReset), resetAtRest);
+    });
+    ::SystemParametersInfoA(SPI_SETKEYBOARDCUES, 0, (PVOID)(INT_PTR)bCues, 0);
 }
 
 // Closes a popup menu as soon as it waits for input, and the options dialog on a
