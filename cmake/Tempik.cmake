@@ -78,10 +78,17 @@ function(tempik_define_libraries)
   endif()
 endfunction()
 
-# Static runtime on Windows: the executables need no MinGW DLLs.
+# Static runtime on Windows: the executables need no MinGW DLLs. No build time
+# in the PE header: the same sources link to the same bytes.
 if(WIN32)
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 endif()
+
+# Paths of the checkout and the build folder never reach a binary (__FILE__,
+# debug information): where it was built does not change what is built. The
+# build folder's map comes last, so it wins when the folder is in the source tree.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                    -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 
 # GoogleTest: the system's library, except in the cross build, which compiles
 # Debian's sources in /usr/src/googletest with MinGW.
