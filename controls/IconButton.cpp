@@ -467,6 +467,24 @@ void CIconButton::SetTipText(const char* text, BOOL activate)
     m_toolTip.Activate(activate && !m_toolTipSuspended);
 }
 
+CString CIconButton::GetTipText() const
+{
+    if (!m_toolTip.m_hWnd)
+        return CString();
+    char text[512] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = m_hWnd;
+    info.uId = kToolId;
+    info.lpszText = text;
+    ::SendMessageA(m_toolTip.m_hWnd, TTM_GETTEXTA, sizeof text, (LPARAM)&info);
+    text[sizeof text - 1] = '\0';
+    size_t length = std::strlen(text);
+    while (length > 0 && text[length - 1] == ' ')
+        --length;
+    return CString(text, (int)length);
+}
+
 void CIconButton::SuspendToolTip(BOOL suspend)
 {
     m_toolTipSuspended = suspend;

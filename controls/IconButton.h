@@ -81,6 +81,8 @@ public:
     int GetCheckState() const;
 
     void SetTipText(const char* text, BOOL activate);
+    // The tip's text as given, without the spaces added for the font's ink; "" without a tip.
+    CString GetTipText() const;
     void EnsureToolTip();
     // While suspended the tip is hidden and never shows; afterwards it is as
     // active as SetTipText last asked, also when it asked meanwhile.
