@@ -11,6 +11,7 @@
 
 // Strings (the application title is the framework's AFX_IDS_APP_TITLE)
 #define IDS_ABOUTBOX 101
+#define IDS_ELAPSED_TIME 107
 
 // Menus
 #define IDR_MENU_STOPPED 104

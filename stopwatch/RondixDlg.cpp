@@ -34,7 +34,7 @@ CRondixDlg::CRondixDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hIcon(nullptr), m_nStartStopIcon(g_lookStopped.nIconId),
       m_nDpi(USER_DEFAULT_SCREEN_DPI), m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr),
       m_bKeyboardCues(TRUE),
-      m_engine(*this), m_nHotKeyIndex(0)
+      m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE), m_pAccessible(nullptr)
 {
     // A shared resource icon: never destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
@@ -129,7 +129,8 @@ BOOL CRondixDlg::OnInitDialog()
     m_pWindowDC = std::make_unique<CClientDC>(this);
     CreateReadout();
 
-    ResetTiming();
+    // Not announced: nobody has seen the window yet.
+    m_engine.ResetTiming();
     return TRUE;
 }
 
@@ -335,6 +336,10 @@ void CRondixDlg::OnDestroy()
     SaveSettings();
     ::UnregisterHotKey(m_hWnd, ID_HOTKEY_TOGGLE);
     m_pWindowDC.reset();
+    if (m_pAccessible) {
+        m_pAccessible->Disconnect();
+        m_pAccessible = nullptr;
+    }
     CDialog::OnDestroy();
 }
 
@@ -352,7 +357,26 @@ void CRondixDlg::StopTiming()
 
 void CRondixDlg::ResetTiming()
 {
+    m_bResetting = TRUE;
     m_engine.ResetTiming();
+    m_bResetting = FALSE;
+    AnnounceReadout();
+}
+
+void CRondixDlg::AnnounceReadout()
+{
+    // Only settled values: a value event per tick would keep a screen reader talking.
+    ::NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd, OBJID_CLIENT, CRondixAccessible::CHILD_READOUT);
+}
+
+LRESULT CRondixDlg::OnGetObject(WPARAM wParam, LPARAM lParam)
+{
+    // Only the client area is Tempik's own. None before the set-up or after OnDestroy.
+    if ((LONG)(DWORD)lParam != OBJID_CLIENT || !m_pWindowDC)
+        return Default();
+    if (!m_pAccessible)
+        m_pAccessible = CRondixAccessible::Create(*this);
+    return m_pAccessible ? m_pAccessible->Serve(wParam) : Default();
 }
 
 void CRondixDlg::OnTimer(UINT_PTR nIDEvent)
@@ -380,10 +404,17 @@ void CRondixDlg::SetTickTimer(BOOL bOn)
 
 void CRondixDlg::ShowStartStopLook(const StartStopLook& look)
 {
+    const BOOL bChanged = m_nStartStopIcon != look.nIconId;
     m_nStartStopIcon = look.nIconId;
     LoadButtonIcons(m_btnStartStop, look.nIconId);
     m_btnStartStop.SetWindowText(look.pszCaption);
     m_btnStartStop.SetTipText(look.pszTip, TRUE);
+    if (!bChanged)
+        return;
+    // Its name is its caption, "Stop" while running; a stop also settles the readout.
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_hWnd, OBJID_CLIENT, CRondixAccessible::CHILD_START_STOP);
+    if (&look == &g_lookStopped && !m_bResetting)
+        AnnounceReadout();
 }
 
 // Settings.
@@ -455,6 +486,7 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_MESSAGE(WM_GETDPISCALEDSIZE, &CRondixDlg::OnGetDpiScaledSize)
     ON_MESSAGE(WM_DISPLAYCHANGE, &CRondixDlg::OnDisplayChange)
     ON_MESSAGE(WM_SETTINGCHANGE, &CRondixDlg::OnSettingChange)
+    ON_MESSAGE(WM_GETOBJECT, &CRondixDlg::OnGetObject)
 END_MESSAGE_MAP()
 
 void CRondixDlg::ShowPopupMenu(int x, int y)

@@ -6,6 +6,7 @@
 #include "framework/Afx.h"
 #include "res/resource.h"
 #include "stopwatch/ReadoutPainter.h"
+#include "stopwatch/RondixAccessible.h"
 #include "stopwatch/StopwatchEngine.h"
 #include "time/MonotonicClock.h"
 
@@ -70,9 +71,14 @@ protected:
     // The screen or the work area changed: a window now mostly out of view is brought back.
     afx_msg LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    // A screen reader asks for the client area's accessible object.
+    afx_msg LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Reads the readout and the buttons as they are when a client asks.
+    friend class CRondixAccessible;
+
     // IStopwatchOutlets: how the engine reaches the window.
     CPreciseTime CaptureTime() override;
     void SetTickTimer(BOOL bOn) override;
@@ -86,6 +92,8 @@ private:
     BOOL RegisterToggleHotKey();
     // Writes both settings, as on Exit.
     void SaveSettings();
+    // Tells screen readers that the readout's value has settled (a stop or a reset).
+    void AnnounceReadout();
 
     // The window's size and its buttons' rectangles (client pixels) at a DPI.
     struct Layout
@@ -130,4 +138,8 @@ private:
     CMonotonicClock m_clock;
     // The text last painted, drawn again whenever the window is uncovered.
     CString m_strReadout;
+    // Inside ResetTiming, whose stop is announced with the reset, once.
+    BOOL m_bResetting;
+    // Made on the first WM_GETOBJECT, disconnected in OnDestroy.
+    CRondixAccessible* m_pAccessible;
 };

@@ -169,7 +169,7 @@ TEST(ResourceIds, ReadBackAsCompiledAndAtTheirFixedNumbers)
         FIXED(ID_TIMER_STOP, 32772),   FIXED(ID_TIMER_EXIT, 32774),
         FIXED(ID_TIMER_ABOUT, 32775),  FIXED(ID_TIMER_OPTIONS, 32776),
         FIXED(IDM_ABOUTBOX, 16),       FIXED(AFX_IDS_APP_TITLE, 57344),
-        FIXED(IDC_STATIC, -1),
+        FIXED(IDC_STATIC, -1),         FIXED(IDS_ELAPSED_TIME, 107),
     };
 #undef FIXED
     std::map<std::string, long> read;

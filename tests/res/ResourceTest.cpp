@@ -96,6 +96,7 @@ TEST(StringResource, ProgramAndFrameworkTablesBothLoad)
     };
     const Case cases[] = {
         {IDS_ABOUTBOX, "&About Tempik..."},
+        {IDS_ELAPSED_TIME, "Elapsed time"},
         {AFX_IDS_APP_TITLE, "Tempik"},
         {AFX_IDS_INVALID_SPAN, nullptr},
     };

@@ -1,0 +1,596 @@
+#include "stopwatch/RondixAccessible.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "stopwatch/RondixDlg.h"
+
+namespace {
+
+// The accessibility and COM functions, looked up on the first WM_GETOBJECT: a start without
+// a screen reader loads none of these libraries, and Tempik.exe imports none of them.
+struct OleFunctions
+{
+    decltype(&::LresultFromObject) pfnLresultFromObject;
+    decltype(&::CreateStdAccessibleObject) pfnCreateStdAccessibleObject;
+    decltype(&::SysAllocStringLen) pfnSysAllocStringLen;
+    decltype(&::CoInitializeEx) pfnCoInitializeEx;
+    decltype(&::CoUninitialize) pfnCoUninitialize;
+};
+OleFunctions s_ole;
+BOOL s_bOleBound = FALSE;
+
+// From the system directory, as the shell is: a bare name would be searched for beside the
+// program first. Once loaded they stay: objects handed out may outlive any window.
+HMODULE LoadSystemLibrary(const char* pszName)
+{
+    char szPath[MAX_PATH];
+    const UINT nLength = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    const size_t nName = std::strlen(pszName);
+    if (nLength == 0 || nLength + 1 + nName + 1 > MAX_PATH)
+        return nullptr;
+    szPath[nLength] = '\\';
+    std::memcpy(szPath + nLength + 1, pszName, nName + 1);
+    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+template <class Fn>
+BOOL Bind(HMODULE hModule, const char* pszName, Fn& pfn)
+{
+    pfn = hModule ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName))) : nullptr;
+    return pfn != nullptr;
+}
+
+BOOL BindOle()
+{
+    if (s_bOleBound)
+        return TRUE;
+    const HMODULE hOleAcc = LoadSystemLibrary("oleacc.dll");
+    const HMODULE hOleAut = LoadSystemLibrary("oleaut32.dll");
+    const HMODULE hOle = LoadSystemLibrary("ole32.dll");
+    s_bOleBound = Bind(hOleAcc, "LresultFromObject", s_ole.pfnLresultFromObject) &&
+                  Bind(hOleAcc, "CreateStdAccessibleObject", s_ole.pfnCreateStdAccessibleObject) &&
+                  Bind(hOleAut, "SysAllocStringLen", s_ole.pfnSysAllocStringLen) &&
+                  Bind(hOle, "CoInitializeEx", s_ole.pfnCoInitializeEx) &&
+                  Bind(hOle, "CoUninitialize", s_ole.pfnCoUninitialize);
+    return s_bOleBound;
+}
+
+// A BSTR of 8-bit text in the program's code page; the caller (the client) frees it.
+HRESULT MakeBstr(const char* psz, BSTR* pbstr)
+{
+    const int nLength = ::MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
+    std::wstring text(nLength > 0 ? (size_t)nLength : 1, L'\0');
+    if (nLength > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, psz, -1, text.data(), nLength);
+    *pbstr = s_ole.pfnSysAllocStringLen(text.c_str(), (UINT)::lstrlenW(text.c_str()));
+    return *pbstr ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT NoText(BSTR* pbstr)
+{
+    *pbstr = nullptr;
+    return S_FALSE;
+}
+
+void SetChild(VARIANT* pvar, long nChild)
+{
+    pvar->vt = VT_I4;
+    pvar->lVal = nChild;
+}
+
+HRESULT NoChild(VARIANT* pvar)
+{
+    pvar->vt = VT_EMPTY;
+    return S_FALSE;
+}
+
+BOOL Inside(const RECT& rc, long x, long y)
+{
+    return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+}
+
+}  // namespace
+
+CRondixAccessible* CRondixAccessible::Create(CRondixDlg& dlg)
+{
+    if (!BindOle())
+        return nullptr;
+    // Marshalling needs an apartment; the window's thread becomes one, its message loop
+    // delivering the calls. S_FALSE (already one) needs its CoUninitialize too.
+    const BOOL bComStarted = SUCCEEDED(s_ole.pfnCoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IAccessible* pStandard = nullptr;
+    if (FAILED(s_ole.pfnCreateStdAccessibleObject(dlg.m_hWnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  (void**)&pStandard)))
+        pStandard = nullptr;
+    CRondixAccessible* pObject = new (std::nothrow) CRondixAccessible(dlg, pStandard, bComStarted);
+    if (!pObject) {
+        if (pStandard)
+            pStandard->Release();
+        if (bComStarted)
+            s_ole.pfnCoUninitialize();
+    }
+    return pObject;
+}
+
+CRondixAccessible::CRondixAccessible(CRondixDlg& dlg, IAccessible* pStandard, BOOL bComStarted)
+    : m_nRefs(1), m_pDlg(&dlg), m_pStandard(pStandard), m_bComStarted(bComStarted)
+{
+}
+
+CRondixAccessible::~CRondixAccessible()
+{
+    if (m_pStandard)
+        m_pStandard->Release();
+}
+
+LRESULT CRondixAccessible::Serve(WPARAM wParam)
+{
+    if (!m_pDlg)
+        return 0;
+    return s_ole.pfnLresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this));
+}
+
+void CRondixAccessible::Disconnect()
+{
+    m_pDlg = nullptr;
+    if (m_pStandard) {
+        m_pStandard->Release();
+        m_pStandard = nullptr;
+    }
+    const BOOL bComStarted = m_bComStarted;
+    m_bComStarted = FALSE;
+    Release();
+    // Ending the apartment lets go of the references remote clients still hold.
+    if (bComStarted)
+        s_ole.pfnCoUninitialize();
+}
+
+// IUnknown
+
+STDMETHODIMP CRondixAccessible::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
+        *ppv = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CRondixAccessible::AddRef()
+{
+    return (ULONG)::InterlockedIncrement(&m_nRefs);
+}
+
+STDMETHODIMP_(ULONG) CRondixAccessible::Release()
+{
+    const LONG nRefs = ::InterlockedDecrement(&m_nRefs);
+    if (nRefs == 0)
+        delete this;
+    return (ULONG)nRefs;
+}
+
+// IDispatch
+
+STDMETHODIMP CRondixAccessible::GetTypeInfoCount(UINT* pctinfo)
+{
+    if (!pctinfo)
+        return E_POINTER;
+    *pctinfo = 0;
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
+{
+    if (ppTInfo)
+        *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CRondixAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CRondixAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+// The elements
+
+long CRondixAccessible::ChildOf(const VARIANT& varChild)
+{
+    if (varChild.vt != VT_I4 || varChild.lVal < CHILDID_SELF || varChild.lVal > CHILD_COUNT)
+        return -1;
+    return varChild.lVal;
+}
+
+HWND CRondixAccessible::ButtonOf(long nChild) const
+{
+    if (nChild < CHILD_START_STOP || nChild > CHILD_MORE)
+        return nullptr;
+    return m_pDlg->Buttons((int)(nChild - CHILD_START_STOP))->m_hWnd;
+}
+
+RECT CRondixAccessible::ScreenRect(long nChild) const
+{
+    RECT rc = {0, 0, 0, 0};
+    if (HWND hButton = ButtonOf(nChild)) {
+        ::GetWindowRect(hButton, &rc);
+        return rc;
+    }
+    if (nChild == CHILD_READOUT)
+        rc = m_pDlg->ReadoutRect();
+    else
+        ::GetClientRect(m_pDlg->m_hWnd, &rc);
+    ::MapWindowPoints(m_pDlg->m_hWnd, nullptr, (POINT*)&rc, 2);
+    return rc;
+}
+
+// IAccessible: CHILDID_SELF is the client area, answered by the standard object wherever
+// Tempik adds nothing; the children are answered here.
+
+STDMETHODIMP CRondixAccessible::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent)
+        return E_POINTER;
+    *ppdispParent = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    return m_pStandard ? m_pStandard->get_accParent(ppdispParent) : S_FALSE;
+}
+
+STDMETHODIMP CRondixAccessible::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren)
+        return E_POINTER;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    *pcountChildren = CHILD_COUNT;
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild)
+        return E_POINTER;
+    *ppdispChild = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    // Simple elements: they have no objects of their own, the client asks this one.
+    return ChildOf(varChild) > CHILDID_SELF ? S_FALSE : E_INVALIDARG;
+}
+
+STDMETHODIMP CRondixAccessible::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    if (!pszName)
+        return E_POINTER;
+    *pszName = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->get_accName(varChild, pszName) : NoText(pszName);
+    if (nChild == CHILD_READOUT) {
+        CString strName;
+        strName.LoadString(IDS_ELAPSED_TIME);
+        return MakeBstr(strName, pszName);
+    }
+    // The caption as shown: "Start" or "Stop", "Reset", "More".
+    char szCaption[64] = "";
+    ::GetWindowTextA(ButtonOf(nChild), szCaption, sizeof szCaption);
+    return MakeBstr(szCaption, pszName);
+}
+
+STDMETHODIMP CRondixAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)
+{
+    if (!pszValue)
+        return E_POINTER;
+    *pszValue = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->get_accValue(varChild, pszValue) : NoText(pszValue);
+    // The text the readout shows this moment, the same the next paint draws.
+    return nChild == CHILD_READOUT ? MakeBstr(m_pDlg->m_strReadout, pszValue) : NoText(pszValue);
+}
+
+STDMETHODIMP CRondixAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    if (!pszDescription)
+        return E_POINTER;
+    *pszDescription = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->get_accDescription(varChild, pszDescription) : NoText(pszDescription);
+    if (nChild == CHILD_READOUT)
+        return NoText(pszDescription);
+    return MakeBstr(m_pDlg->Buttons((int)(nChild - CHILD_START_STOP))->GetTipText(), pszDescription);
+}
+
+STDMETHODIMP CRondixAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole)
+        return E_POINTER;
+    pvarRole->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->get_accRole(varChild, pvarRole) : S_FALSE;
+    // A clock rather than static text: readers speak a clock's value with its name, where
+    // static text's name is taken for its content and the time would go unread.
+    SetChild(pvarRole, nChild == CHILD_READOUT ? ROLE_SYSTEM_CLOCK : ROLE_SYSTEM_PUSHBUTTON);
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState)
+        return E_POINTER;
+    pvarState->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->get_accState(varChild, pvarState) : S_FALSE;
+    long nState = 0;
+    if (!::IsWindowVisible(m_pDlg->m_hWnd))
+        nState |= STATE_SYSTEM_INVISIBLE;
+    if (HWND hButton = ButtonOf(nChild)) {
+        if (!::IsWindowVisible(hButton))
+            nState |= STATE_SYSTEM_INVISIBLE;
+        if (!::IsWindowEnabled(hButton))
+            nState |= STATE_SYSTEM_UNAVAILABLE;
+        else if (!(nState & STATE_SYSTEM_INVISIBLE))
+            nState |= STATE_SYSTEM_FOCUSABLE;
+        if (::GetFocus() == hButton)
+            nState |= STATE_SYSTEM_FOCUSED;
+        if (::SendMessageA(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED)
+            nState |= STATE_SYSTEM_PRESSED;
+        POINT pt;
+        if (::GetCursorPos(&pt) && ::WindowFromPoint(pt) == hButton)
+            nState |= STATE_SYSTEM_HOTTRACKED;
+    } else {
+        nState |= STATE_SYSTEM_READONLY;
+    }
+    SetChild(pvarState, nState);
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::get_accHelp(VARIANT varChild, BSTR* pszHelp)
+{
+    if (!pszHelp)
+        return E_POINTER;
+    *pszHelp = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF && m_pStandard)
+        return m_pStandard->get_accHelp(varChild, pszHelp);
+    return NoText(pszHelp);
+}
+
+STDMETHODIMP CRondixAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild, long* pidTopic)
+{
+    if (!pszHelpFile || !pidTopic)
+        return E_POINTER;
+    *pszHelpFile = nullptr;
+    *pidTopic = 0;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    return ChildOf(varChild) < 0 ? E_INVALIDARG : S_FALSE;
+}
+
+STDMETHODIMP CRondixAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+    if (!pszKeyboardShortcut)
+        return E_POINTER;
+    *pszKeyboardShortcut = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF && m_pStandard)
+        return m_pStandard->get_accKeyboardShortcut(varChild, pszKeyboardShortcut);
+    // The captions have no mnemonics.
+    return NoText(pszKeyboardShortcut);
+}
+
+STDMETHODIMP CRondixAccessible::get_accFocus(VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    pvarChild->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const HWND hFocus = ::GetFocus();
+    for (long nChild = CHILD_START_STOP; nChild <= CHILD_MORE; ++nChild)
+        if (ButtonOf(nChild) == hFocus) {
+            SetChild(pvarChild, nChild);
+            return S_OK;
+        }
+    if (hFocus == m_pDlg->m_hWnd) {
+        SetChild(pvarChild, CHILDID_SELF);
+        return S_OK;
+    }
+    return NoChild(pvarChild);
+}
+
+STDMETHODIMP CRondixAccessible::get_accSelection(VARIANT* pvarChildren)
+{
+    if (!pvarChildren)
+        return E_POINTER;
+    pvarChildren->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    // Nothing here can be selected.
+    return S_FALSE;
+}
+
+STDMETHODIMP CRondixAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    if (!pszDefaultAction)
+        return E_POINTER;
+    *pszDefaultAction = nullptr;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF && m_pStandard)
+        return m_pStandard->get_accDefaultAction(varChild, pszDefaultAction);
+    return ButtonOf(nChild) ? MakeBstr("Press", pszDefaultAction) : NoText(pszDefaultAction);
+}
+
+STDMETHODIMP CRondixAccessible::accSelect(long flagsSelect, VARIANT varChild)
+{
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->accSelect(flagsSelect, varChild) : DISP_E_MEMBERNOTFOUND;
+    // A button can take the focus, as Tab gives it; nothing can be selected.
+    HWND hButton = ButtonOf(nChild);
+    if (!hButton || flagsSelect != SELFLAG_TAKEFOCUS)
+        return DISP_E_MEMBERNOTFOUND;
+    ::SetFocus(hButton);
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                            VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight)
+        return E_POINTER;
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF && m_pStandard)
+        return m_pStandard->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
+    const RECT rc = ScreenRect(nChild);
+    *pxLeft = rc.left;
+    *pyTop = rc.top;
+    *pcxWidth = rc.right - rc.left;
+    *pcyHeight = rc.bottom - rc.top;
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::accNavigate(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt)
+{
+    if (!pvarEndUpAt)
+        return E_POINTER;
+    pvarEndUpAt->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nStart = ChildOf(varStart);
+    if (nStart < 0)
+        return E_INVALIDARG;
+    if (nStart == CHILDID_SELF) {
+        if (navDir == NAVDIR_FIRSTCHILD || navDir == NAVDIR_LASTCHILD) {
+            SetChild(pvarEndUpAt, navDir == NAVDIR_FIRSTCHILD ? CHILD_READOUT : CHILD_COUNT);
+            return S_OK;
+        }
+        // The client's siblings are the window's parts, which the system knows.
+        return m_pStandard ? m_pStandard->accNavigate(navDir, varStart, pvarEndUpAt) : S_FALSE;
+    }
+    // The readout spans the top; the buttons sit in a row under it, left to right.
+    long nEnd = 0;
+    switch (navDir) {
+    case NAVDIR_NEXT:
+        nEnd = nStart + 1;
+        break;
+    case NAVDIR_PREVIOUS:
+        nEnd = nStart - 1;
+        break;
+    case NAVDIR_DOWN:
+        nEnd = nStart == CHILD_READOUT ? CHILD_START_STOP : 0;
+        break;
+    case NAVDIR_UP:
+        nEnd = nStart == CHILD_READOUT ? 0 : CHILD_READOUT;
+        break;
+    case NAVDIR_RIGHT:
+        nEnd = nStart == CHILD_READOUT ? 0 : nStart + 1;
+        break;
+    case NAVDIR_LEFT:
+        nEnd = nStart <= CHILD_START_STOP ? 0 : nStart - 1;
+        break;
+    default:
+        // A simple element has no children.
+        return E_INVALIDARG;
+    }
+    if (nEnd < CHILD_READOUT || nEnd > CHILD_COUNT)
+        return NoChild(pvarEndUpAt);
+    SetChild(pvarEndUpAt, nEnd);
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild)
+        return E_POINTER;
+    pvarChild->vt = VT_EMPTY;
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    if (!Inside(ScreenRect(CHILDID_SELF), xLeft, yTop))
+        return NoChild(pvarChild);
+    long nHit = CHILDID_SELF;
+    for (long nChild = CHILD_READOUT; nChild <= CHILD_COUNT; ++nChild)
+        if (Inside(ScreenRect(nChild), xLeft, yTop))
+            nHit = nChild;
+    SetChild(pvarChild, nHit);
+    return S_OK;
+}
+
+STDMETHODIMP CRondixAccessible::accDoDefaultAction(VARIANT varChild)
+{
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? m_pStandard->accDoDefaultAction(varChild) : DISP_E_MEMBERNOTFOUND;
+    HWND hButton = ButtonOf(nChild);
+    if (!hButton)
+        return DISP_E_MEMBERNOTFOUND;
+    // Posted: the click may open the menu, whose loop must not run inside the client's call.
+    return ::PostMessageA(hButton, BM_CLICK, 0, 0) ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP CRondixAccessible::put_accName(VARIANT, BSTR)
+{
+    return m_pDlg ? E_NOTIMPL : RPC_E_DISCONNECTED;
+}
+
+STDMETHODIMP CRondixAccessible::put_accValue(VARIANT, BSTR)
+{
+    return m_pDlg ? E_NOTIMPL : RPC_E_DISCONNECTED;
+}
