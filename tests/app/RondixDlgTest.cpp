@@ -298,6 +298,135 @@ TEST_F(RondixDlgTest, UncoveredReadoutIsPaintedAgain)
     });
 }
 
+// Screen readers' events about the window's client area, counted by an out-of-context
+// hook on this thread: its callbacks come in the message loop.
+struct AccessEvents
+{
+    HWND hWnd;
+    int nValues;  // EVENT_OBJECT_VALUECHANGE of the readout
+    int nNames;   // EVENT_OBJECT_NAMECHANGE of Start/Stop
+};
+AccessEvents s_events;
+
+void CALLBACK CountAccessEvent(HWINEVENTHOOK, DWORD event, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    if (hWnd != s_events.hWnd || idObject != OBJID_CLIENT)
+        return;
+    s_events.nValues += event == EVENT_OBJECT_VALUECHANGE && idChild == CRondixAccessible::CHILD_READOUT;
+    s_events.nNames += event == EVENT_OBJECT_NAMECHANGE && idChild == CRondixAccessible::CHILD_START_STOP;
+}
+
+TEST_F(RondixDlgTest, AStopOrResetAnnouncesTheReadoutOnceAndTicksNever)
+{
+    struct Step
+    {
+        const char* what;
+        std::function<void(HWND)> act;
+        int nValues, nNames;
+    };
+    const Step steps[] = {
+        {"start", [](HWND h) { Click(h, IDC_START_STOP); }, 0, 1},
+        {"ticking", [](HWND) { PumpFor(200); }, 0, 0},
+        {"stop by the hot key", [](HWND h) { ::SendMessageA(h, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, 0); }, 1, 1},
+        {"reset while stopped", [](HWND h) { Click(h, IDC_RESET); }, 1, 0},
+        {"start from the menu", [](HWND h) { Command(h, ID_TIMER_START); }, 0, 1},
+        {"reset while running", [](HWND h) { PumpFor(100); Click(h, IDC_RESET); }, 1, 1},
+        {"stop while stopped", [](HWND h) { Command(h, ID_TIMER_STOP); }, 0, 0},
+    };
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        s_events = {hDlg, 0, 0};
+        HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                                CountAccessEvent, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
+                                                WINEVENT_OUTOFCONTEXT);
+        ASSERT_NE(hHook, nullptr);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            const AccessEvents before = s_events;
+            step.act(hDlg);
+            PumpFor(50);
+            EXPECT_EQ(s_events.nValues - before.nValues, step.nValues);
+            EXPECT_EQ(s_events.nNames - before.nNames, step.nNames);
+        }
+        ::UnhookWinEvent(hHook);
+    });
+}
+
+VARIANT Child(long nChild)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = nChild;
+    return v;
+}
+
+std::string Text(BSTR bstr)
+{
+    std::string text;
+    for (const wchar_t* pch = bstr; pch && *pch; ++pch)
+        text += (char)*pch;
+    ::SysFreeString(bstr);
+    return text;
+}
+
+TEST_F(RondixDlgTest, AccessibleObjectReadsTheWindowAndOutlivesItDisconnected)
+{
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IAccessible* pAcc = nullptr;
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        ASSERT_EQ(::AccessibleObjectFromWindow(hDlg, (DWORD)OBJID_CLIENT, __uuidof(IAccessible), (void**)&pAcc),
+                  S_OK);
+        BSTR bstr = nullptr;
+        EXPECT_EQ(pAcc->get_accName(Child(CHILDID_SELF), &bstr), S_OK) << "from the standard client object";
+        EXPECT_EQ(Text(bstr), "Tempik");
+        auto value = [&] {
+            BSTR bstrValue = nullptr;
+            EXPECT_EQ(pAcc->get_accValue(Child(CRondixAccessible::CHILD_READOUT), &bstrValue), S_OK);
+            return Text(bstrValue);
+        };
+        EXPECT_EQ(value(), "00:00:00.000");
+        Click(hDlg, IDC_START_STOP);
+        PumpFor(100);
+        Click(hDlg, IDC_START_STOP);
+        const std::string stopped = value();
+        EXPECT_EQ(stopped.size(), 12u);
+        EXPECT_NE(stopped, "00:00:00.000");
+        PumpFor(100);
+        EXPECT_EQ(value(), stopped) << "a stopped count reads the same again";
+        Click(hDlg, IDC_RESET);
+        EXPECT_EQ(value(), "00:00:00.000") << "never stale";
+        EXPECT_EQ(pAcc->get_accDescription(Child(CRondixAccessible::CHILD_START_STOP), &bstr), S_OK);
+        EXPECT_EQ(Text(bstr), "Start the timer");
+
+        // Reset's middle is Reset; the readout's corner, the readout; the space between, the client.
+        const CRect rcReset = WindowRect(Button(hDlg, IDC_RESET));
+        CPoint ptReadout(READOUT.left, READOUT.top), ptGap(2, READOUT.bottom + 1);
+        ::ClientToScreen(hDlg, &ptReadout);
+        ::ClientToScreen(hDlg, &ptGap);
+        const struct { POINT pt; long nChild; } hits[] = {
+            {{(rcReset.left + rcReset.right) / 2, (rcReset.top + rcReset.bottom) / 2}, CRondixAccessible::CHILD_RESET},
+            {ptReadout, CRondixAccessible::CHILD_READOUT},
+            {ptGap, CHILDID_SELF},
+        };
+        for (const auto& hit : hits) {
+            VARIANT v;
+            EXPECT_EQ(pAcc->accHitTest(hit.pt.x, hit.pt.y, &v), S_OK);
+            EXPECT_EQ(v.vt == VT_I4 ? v.lVal : -1, hit.nChild);
+        }
+    });
+    ASSERT_NE(pAcc, nullptr);
+    ASSERT_FALSE(::IsWindow(dlg.m_hWnd));
+    BSTR bstr = nullptr;
+    long nCount = 0;
+    EXPECT_EQ(pAcc->get_accValue(Child(CRondixAccessible::CHILD_READOUT), &bstr), RPC_E_DISCONNECTED);
+    EXPECT_EQ(bstr, nullptr);
+    EXPECT_EQ(pAcc->get_accChildCount(&nCount), RPC_E_DISCONNECTED);
+    EXPECT_EQ(pAcc->accDoDefaultAction(Child(CRondixAccessible::CHILD_START_STOP)), RPC_E_DISCONNECTED);
+    pAcc->Release();
+    ::CoUninitialize();
+}
+
 struct MenuSeen
 {
     std::vector<std::string> texts;
