@@ -506,6 +506,7 @@ TEST(IconButtonInputTest, TheTooltipIsCreatedOnceWithOneTool)
             d.m_first.SetTipText(tip, TRUE);
             d.m_first.m_toolTip.SendMessage(TTM_GETTEXTA, sizeof(text), (LPARAM)&ti);
             EXPECT_EQ(0, std::strncmp(text, tip, std::strlen(tip))) << text;
+            EXPECT_STREQ(tip, d.m_first.GetTipText()) << "read back without the room";
             CDC dc;
             ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
             CBitmap canvas;
