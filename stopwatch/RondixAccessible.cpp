@@ -19,6 +19,7 @@ struct OleFunctions
     decltype(&::CoUninitialize) pfnCoUninitialize;
 };
 OleFunctions s_ole;
+BOOL s_bOleTried = FALSE;
 BOOL s_bOleBound = FALSE;
 
 // From the system directory, as the shell is: a bare name would be searched for beside the
@@ -44,8 +45,10 @@ BOOL Bind(HMODULE hModule, const char* pszName, Fn& pfn)
 
 BOOL BindOle()
 {
-    if (s_bOleBound)
-        return TRUE;
+    // Tried once: a system without these libraries would only load them again and again.
+    if (s_bOleTried)
+        return s_bOleBound;
+    s_bOleTried = TRUE;
     const HMODULE hOleAcc = LoadSystemLibrary("oleacc.dll");
     const HMODULE hOleAut = LoadSystemLibrary("oleaut32.dll");
     const HMODULE hOle = LoadSystemLibrary("ole32.dll");
