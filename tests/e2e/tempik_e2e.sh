@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Unpacks the release zip and uses its Tempik.exe as a person would: clicks, a
 # drag, the hot key, the options dialog, Esc; then reads back what it saved.
+# Screenshots go to TEMPIK_E2E_SHOTS (default ./shots-dpi96).
 # Needs DISPLAY and WINEPREFIX; OBJDUMP names MinGW's objdump.
 # Usage: tempik_e2e.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
@@ -10,6 +11,8 @@ ZIP=$(realpath "${1:?usage: tempik_e2e.sh Tempik-VERSION-win64.zip}")
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 export WINEDEBUG=-all
 KEY='HKCU\Software\Tempik'
+SHOTS=$(realpath -m "${TEMPIK_E2E_SHOTS:-shots-dpi96}")
+REFERENCE=$(dirname "$(realpath "$0")")/rest-96dpi.png
 
 PID=""
 NOTEPAD_PID=""
@@ -131,7 +134,9 @@ system_dlls_only() {
 check "Tempik.exe imports system DLLs only, got: $imports" system_dlls_only
 
 echo "== first start with no settings"
+mkdir -p "$SHOTS"
 wine reg delete "$KEY" /f >/dev/null 2>&1
+park_pointer
 start_tempik
 check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
 # The shell comes only with a link opened, and Tempik opens none.
@@ -140,6 +145,18 @@ check "shell32 is not loaded at start-up" shell_not_loaded
 # The first paint may still be on its way when the window maps; a count that
 # ran would never hold still.
 check "readout holds still before Start" wait_for 5 readout_still
+# The window at rest as Tempik 1.2 showed it before it followed the display
+# scale (tests/e2e/rest-96dpi.png): at 96 DPI it must stay so.
+import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$SHOTS/rest.png" 2>/dev/null
+echo "      $SHOTS/rest.png"
+same_as_reference() {
+    [ -f "$REFERENCE" ] || return 1
+    local ae
+    ae=$(compare -metric AE "$REFERENCE" "$SHOTS/rest.png" "$SHOTS/rest-difference.png" 2>&1 >/dev/null)
+    echo "      pixels that differ from $(basename "$REFERENCE"): ${ae:-?}"
+    [ "$ae" = 0 ]
+}
+check "the window at rest is, pixel for pixel, $REFERENCE" same_as_reference
 check "readout shows yellow digits on black" readout_yellow_on_black
 
 echo "== Start, the F2 hot key, the menu"
