@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Unpacks the release zip and uses its Tempik.exe as a person would: clicks, a
 # drag, the hot key, the options dialog, Esc; then reads back what it saved.
-# Screenshots go to TEMPIK_E2E_SHOTS (default ./shots-dpi96).
+# At a display scale other than 96 DPI (TEMPIK_E2E_DPI) only the checks whose
+# pixel figures follow the scale run, in the Wine prefix TEMPIK_E2E_PREFIX (a
+# copy of the desktop's with LogPixels set, which ./dev test makes), whose
+# wineserver and desktop process this script starts and ends itself.
+# Screenshots go to TEMPIK_E2E_SHOTS (default /tmp/tempik-e2e-dpi<DPI>).
 # Needs DISPLAY and WINEPREFIX; OBJDUMP names MinGW's objdump.
 # Usage: tempik_e2e.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
@@ -11,11 +15,14 @@ ZIP=$(realpath "${1:?usage: tempik_e2e.sh Tempik-VERSION-win64.zip}")
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
 export WINEDEBUG=-all
 KEY='HKCU\Software\Tempik'
-SHOTS=$(realpath -m "${TEMPIK_E2E_SHOTS:-shots-dpi96}")
+DPI=${TEMPIK_E2E_DPI:-96}
+SCALED_PREFIX=${TEMPIK_E2E_PREFIX:-}
+SHOTS=$(realpath -m "${TEMPIK_E2E_SHOTS:-${TMPDIR:-/tmp}/tempik-e2e-dpi$DPI}")
 REFERENCE=$(dirname "$(realpath "$0")")/rest-96dpi.png
 
 PID=""
 NOTEPAD_PID=""
+OWN_WINESERVER=""
 WIN=""
 FAILURES=0
 UNPACKED=$(mktemp -d)
@@ -27,6 +34,7 @@ cleanup() {
     for p in "$PID" "$NOTEPAD_PID"; do
         if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
     done
+    if [ -n "$OWN_WINESERVER" ]; then wineserver -k 2>/dev/null; fi
     rm -rf "$UNPACKED"
 }
 trap cleanup EXIT
@@ -38,6 +46,14 @@ check() {  # check "description" command...
     if "$@"; then pass "$what"; else fail "$what"; return 1; fi
 }
 die() { fail "$*"; exit 1; }
+finish() {
+    if [ "$FAILURES" -ne 0 ]; then
+        echo "$FAILURES check(s) failed"
+        exit 1
+    fi
+    echo "all end-to-end checks passed"
+    exit 0
+}
 
 # Polls "$@" every 0.1 s for up to $1 seconds.
 wait_for() {
@@ -63,14 +79,19 @@ start_tempik() {
     geometry
 }
 
-# Pixels of the readout strip (client 1,0 - 191,36), as a checksum.
+# A figure of 96-DPI pixels at this scale: MulDiv(a, DPI, 96), for a >= 0.
+scaled() { echo $((($1 * DPI + 48) / 96)); }
+# The readout strip in client pixels: (1, 0) 190 x 36 at 96 DPI.
+RX=$(scaled 1) RW=$(scaled 190) RH=$(scaled 36)
+readout_box() { echo "${RW}x$RH+$((X + RX))+$Y"; }
+# Pixels of the readout strip, as a checksum.
 readout() {
-    import -window root -crop "190x36+$((X + 1))+$Y" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+    import -window root -crop "$(readout_box)" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
 }
 # Yellow text on black: both colours fill part of the strip.
 readout_yellow_on_black() {
     local hist
-    hist=$(import -window root -crop "190x36+$((X + 1))+$Y" +repage -depth 8 -format %c histogram:info:- 2>/dev/null)
+    hist=$(import -window root -crop "$(readout_box)" +repage -depth 8 -format %c histogram:info:- 2>/dev/null)
     grep -q '#FFFF00' <<<"$hist" && grep -q '#000000' <<<"$hist"
 }
 readout_moves() {
@@ -91,7 +112,7 @@ click_dlu() {
 # A click on the body (the readout): click_body XDOTOOL_CLICK_ARGS...
 click_body() {
     geometry
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + 10)) click "$@"
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + $(scaled 10))) click "$@"
 }
 # A double click on the body opens the options; the menu's "a" the About box.
 open_options() { click_body --repeat 2 --delay 60 1; }
@@ -111,32 +132,306 @@ reg_value() {  # reg_value SUBKEY NAME -> the data column
         awk -v n="$2" '$1 == n { print $3 }'
 }
 
-echo "== the release package"
-(cd "$UNPACKED" && cmake -E tar xf "$ZIP") || die "$ZIP unpacks"
-contents=$(cd "$UNPACKED" && find . -type f | sort | tr '\n' ' ')
-check "the zip holds Tempik.exe, README.txt and LICENSE only, got: $contents" \
-    [ "$contents" = "./LICENSE ./README.txt ./Tempik.exe " ]
-check "SHA256SUMS beside the zip matches it" \
-    bash -c 'cd "$(dirname "$1")" && sha256sum --quiet -c SHA256SUMS' _ "$ZIP"
-crlf_line_ends() { ! grep -qv $'\r$' "$1"; }
-check "README.txt has Windows line ends" crlf_line_ends "$UNPACKED/README.txt"
-imports=$("$OBJDUMP" -p "$EXE" | awk '/DLL Name:/ { print tolower($3) }' | sort | tr '\n' ' ')
-system_dlls_only() {
-    local dll
-    [ -n "$imports" ] || return 1
-    for dll in $imports; do
-        case $dll in
-            advapi32.dll | comctl32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll) ;;
-            *) return 1 ;;
-        esac
-    done
+# A drag on the body by (30, 10) screen pixels.
+drag_body() {
+    local px py
+    geometry
+    px=$((X + WIDTH / 2)); py=$((Y + $(scaled 10)))
+    xdotool mousemove --sync $px $py mousedown 1
+    xdotool mousemove --sync $((px + 15)) $((py + 5))
+    xdotool mousemove --sync $((px + 30)) $((py + 10))
+    sleep 0.2
+    xdotool mouseup 1
+    park_pointer
 }
-check "Tempik.exe imports system DLLs only, got: $imports" system_dlls_only
+u32() { echo $((($1 + 4294967296) % 4294967296)); }
+# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
+restored_at() {
+    wine reg add "$KEY\\Tempik\\Window" /v position /t REG_SZ /d "0,1,$(u32 "$1"),$(u32 "$2")" /f >/dev/null 2>&1
+    start_tempik
+    printf '      stored %5d, %4d -> restored %5d, %4d\n' "$1" "$2" "$X" "$Y"
+    check "stored ($1, $2) restores at ($3, $4)" at "$3" "$4"
+    press Escape
+    wait_for 15 exited || die "Tempik did not end"
+}
 
-echo "== first start with no settings"
+if [ -n "$SCALED_PREFIX" ]; then
+    # Wine reads the scale when the prefix's wineserver starts: this run's own,
+    # with the desktop process kept up by a console that waits for input, as
+    # ./dev keeps it for its desktops.
+    [ -f "$SCALED_PREFIX/user.reg" ] || die "no Wine prefix at $SCALED_PREFIX (./dev test makes it)"
+    export WINEPREFIX=$SCALED_PREFIX
+    OWN_WINESERVER=1
+    wineserver -p 2>/dev/null
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    exec {KEEP_DESKTOP}<>"$fifo"
+    rm -f "$fifo"
+    wine cmd <&"$KEEP_DESKTOP" >/dev/null 2>&1 &
+fi
+
+(cd "$UNPACKED" && cmake -E tar xf "$ZIP") || die "$ZIP unpacks"
+if [ "$DPI" = 96 ]; then
+    echo "== the release package"
+    contents=$(cd "$UNPACKED" && find . -type f | sort | tr '\n' ' ')
+    check "the zip holds Tempik.exe, README.txt and LICENSE only, got: $contents" \
+        [ "$contents" = "./LICENSE ./README.txt ./Tempik.exe " ]
+    check "SHA256SUMS beside the zip matches it" \
+        bash -c 'cd "$(dirname "$1")" && sha256sum --quiet -c SHA256SUMS' _ "$ZIP"
+    crlf_line_ends() { ! grep -qv $'\r$' "$1"; }
+    check "README.txt has Windows line ends" crlf_line_ends "$UNPACKED/README.txt"
+    imports=$("$OBJDUMP" -p "$EXE" | awk '/DLL Name:/ { print tolower($3) }' | sort | tr '\n' ' ')
+    system_dlls_only() {
+        local dll
+        [ -n "$imports" ] || return 1
+        for dll in $imports; do
+            case $dll in
+                advapi32.dll | comctl32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll) ;;
+                *) return 1 ;;
+            esac
+        done
+    }
+    check "Tempik.exe imports system DLLs only, got: $imports" system_dlls_only
+fi
+
+# ---- The checks whose pixel figures follow the display scale, at every scale
+
+# Figures measured at 96 DPI by the functions below, which every scale is held
+# to, scaled (the run at 96 checks that they still hold there).
+INK_96=177x20        # the yellow ink of 00:00:00.000
+ICON_96=13x15        # the coloured pixels of the hovered Reset button
+OPTIONS_96=278x166   # "Tempik Options": client area, then its text lines
+OPTIONS_LINES_96="74x9+21+12 15x8+216+18 11x8+37+46 36x9+205+47"
+LIST_96=84x158       # its hot-key list dropped down, F2 chosen (white on blue)
+LIST_LINES_96="27x8+3+3 11x8+3+29 11x8+3+42 11x8+3+55 11x8+3+68 11x8+3+81 11x8+3+94 11x8+3+107 18x8+3+120 18x8+3+133 18x8+3+146"
+ABOUT_96=350x65
+ABOUT_LINES_96="109x11+18+17 15x8+273+34 158x11+18+37"
+
+# about ACTUAL EXPECTED_AT_96: ACTUAL within 12 % of EXPECTED_AT_96 at this scale.
+about() { awk -v a="$1" -v e="$2" -v s="$DPI" 'BEGIN { e *= s / 96; exit !(a >= e * 0.88 && a <= e * 1.12) }'; }
+# about_size WxH WxH_AT_96
+about_size() { about "${1%x*}" "${2%x*}" && about "${1#*x}" "${2#*x}"; }
+
+# The yellow ink in the readout box as connected parts: "PARTS WxH+X+Y EDGE",
+# their number, the box around them all (in the readout box) and whether any
+# part touches the box's edge (1) or none does (0).
+readout_ink() {
+    import -window root -crop "$(readout_box)" +repage png:- 2>/dev/null |
+        convert png:- -channel R -separate +channel -threshold 50% \
+            -define connected-components:verbose=true -connected-components 8 null: |
+        awk -v w="$RW" -v h="$RH" '$NF == "gray(255)" {
+            split($2, b, /[x+]/)
+            if (!n++) { x0 = b[3]; y0 = b[4]; x1 = b[3] + b[1]; y1 = b[4] + b[2] }
+            if (b[3] < x0) x0 = b[3]; if (b[4] < y0) y0 = b[4]
+            if (b[3] + b[1] > x1) x1 = b[3] + b[1]; if (b[4] + b[2] > y1) y1 = b[4] + b[2]
+        } END { printf "%d %dx%d+%d+%d %d\n", n, x1 - x0, y1 - y0, x0, y0, n && (x0 == 0 || y0 == 0 || x1 == w || y1 == h) }'
+}
+
+# The saturated pixels below the readout (only a hovered button shows colour;
+# at rest the icons are grey), as WxH of the box around them, empty if none.
+coloured_box() {
+    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage png:- 2>/dev/null |
+        convert png:- -colorspace HCL -channel G -separate +channel -threshold 25% -format '%@' info:- |
+        awk -F+ '$1 != "0x0" { print $1 }'
+}
+hovered() { ICON=$(coloured_box); [ -n "$ICON" ]; }
+
+# The window's client area on screen, by X (xdotool misplaces framed windows).
+client_geometry() {  # client_geometry WINDOW -> GX GY GW GH
+    eval "$(xwininfo -id "$1" | awk -F: '
+        /Absolute upper-left X/ { print "GX=" $2+0 } /Absolute upper-left Y/ { print "GY=" $2+0 }
+        /Width/ { print "GW=" $2+0 } /Height/ { print "GH=" $2+0 }')"
+}
+# shot WINDOW NAME: its client area to $SHOTS/NAME.png; GX GY GW GH as client_geometry.
+shot() {
+    client_geometry "$1"
+    import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$SHOTS/$2.png" 2>/dev/null
+    echo "      $SHOTS/$2.png"
+}
+# The lines of dark, grey text in an image (not the coloured focus frames), as
+# WxH+X+Y: its dark parts of 3 or more pixels no taller than a line, joined
+# when they share rows and lie within a space of each other; what is lower
+# than a capital (a combo box's arrow) is no text.
+text_lines() {  # text_lines IMAGE
+    convert "$1" \( +clone -colorspace gray -threshold 60% -negate \) \
+            \( -clone 0 -colorspace HCL -channel G -separate +channel -threshold 20% -negate \) \
+            -delete 0 -compose multiply -composite \
+            -define connected-components:verbose=true -connected-components 8 null: |
+        awk -v tallest="$(scaled 16)" -v lowest="$(scaled 6)" -v space="$(scaled 8)" '
+            $NF == "gray(255)" && $4 >= 3 {
+                split($2, b, /[x+]/)
+                if (b[2] > tallest) next
+                n++; x0[n] = b[3]; y0[n] = b[4]; x1[n] = b[3] + b[1]; y1[n] = b[4] + b[2]
+            }
+            END {
+                do {
+                    joined = 0
+                    for (i = 1; i <= n; i++) if (i in x0) for (j = i + 1; j <= n; j++) if (j in x0)
+                        if (y0[j] < y1[i] && y0[i] < y1[j] && x0[j] <= x1[i] + space && x0[i] <= x1[j] + space) {
+                            if (x0[j] < x0[i]) x0[i] = x0[j]; if (y0[j] < y0[i]) y0[i] = y0[j]
+                            if (x1[j] > x1[i]) x1[i] = x1[j]; if (y1[j] > y1[i]) y1[i] = y1[j]
+                            delete x0[j]; joined = 1
+                        }
+                } while (joined)
+                for (i = 1; i <= n; i++) if (i in x0 && y1[i] - y0[i] >= lowest)
+                    printf "%dx%d+%d+%d\n", x1[i] - x0[i], y1[i] - y0[i], x0[i], y0[i]
+            }' | sort -t+ -k3,3n -k2,2n | tr '\n' ' ' | sed 's/ $//'
+}
+# unclipped NAME SIZE_96 "LINES_96": the window shot as NAME (client GWxGH) is
+# about the scale times its size at 96 and shows the same text lines: each where
+# it was, relative to the window, about the scale times as wide, at least nearly
+# as tall, and inside the client area with a margin. A text cut by its control
+# or by the window is narrower or lower, or gone, or at the edge. Sets PROBLEMS
+# to what differs.
+unclipped() {
+    local lines
+    lines=$(text_lines "$SHOTS/$1.png")
+    PROBLEMS=$(awk -v s="$DPI" -v size="$2" -v gw="$GW" -v gh="$GH" -v m="$(scaled 2)" \
+                   -v want="$3" -v got="$lines" '
+        function parse(text, w, h, x, y,   n, i, t, b) {
+            n = split(text, t, " ")
+            for (i = 1; i <= n; i++) { split(t[i], b, /[x+]/); w[i] = b[1]; h[i] = b[2]; x[i] = b[3]; y[i] = b[4] }
+            return n
+        }
+        BEGIN {
+            s /= 96; split(size, z, "x"); rw = gw / z[1]; rh = gh / z[2]
+            if (rw < s * 0.88 || rw > s * 1.12 || rh < s * 0.88 || rh > s * 1.12)
+                print "window " gw "x" gh " for " size " at 96"
+            n = parse(want, w, h, x, y); k = parse(got, gw_, gh_, gx, gy)
+            if (k != n) print k " lines, " n " at 96"
+            for (j = 1; j <= k; j++)
+                if (gx[j] < m || gy[j] < m || gx[j] + gw_[j] > gw - m || gy[j] + gh_[j] > gh - m)
+                    print "line " gw_[j] "x" gh_[j] "+" gx[j] "+" gy[j] " at the edge"
+            for (i = 1; i <= n; i++) {
+                cx = (x[i] + w[i] / 2) * rw; cy = (y[i] + h[i] / 2) * rh; best = 0
+                for (j = 1; j <= k; j++) {
+                    d = (gx[j] + gw_[j] / 2 - cx) ^ 2 + (gy[j] + gh_[j] / 2 - cy) ^ 2
+                    if (!(j in used) && (!best || d < bestd)) { best = j; bestd = d }
+                }
+                line = w[i] "x" h[i] "+" x[i] "+" y[i]
+                if (!best || bestd > (h[i] * s) ^ 2) { print "nothing where " line " was"; continue }
+                used[best] = 1
+                if (gw_[best] < w[i] * s * 0.88 || gw_[best] > w[i] * s * 1.12 || gh_[best] < h[i] * s * 0.88)
+                    print line " became " gw_[best] "x" gh_[best] "+" gx[best] "+" gy[best]
+            }
+        }' | tr '\n' ';')
+}
+
+echo "== at $DPI DPI: the window at rest, the readout, a hovered icon, the dialogs"
 mkdir -p "$SHOTS"
 wine reg delete "$KEY" /f >/dev/null 2>&1
 park_pointer
+start_tempik
+check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
+check "the window holds the readout box $RX,0 ${RW}x$RH with $RX to spare: ${WIDTH}x$HEIGHT" \
+    eval '[ "$WIDTH" -ge $((2 * RX + RW)) ] && [ "$HEIGHT" -gt "$RH" ]'
+# The first paint may still be on its way when the window maps; a count that
+# ran would never hold still.
+check "readout holds still before Start" wait_for 5 readout_still
+REST=$(readout)
+import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$SHOTS/rest.png" 2>/dev/null
+echo "      $SHOTS/rest.png"
+if [ "$DPI" = 96 ]; then
+    same_as_reference() {
+        [ -f "$REFERENCE" ] || return 1
+        local ae
+        ae=$(compare -metric AE "$REFERENCE" "$SHOTS/rest.png" "$SHOTS/rest-difference.png" 2>&1 >/dev/null)
+        echo "      pixels that differ from $(basename "$REFERENCE"): ${ae:-?}"
+        [ "$ae" = 0 ]
+    }
+    check "the window at rest is, pixel for pixel, $REFERENCE" same_as_reference
+fi
+read -r parts ink edge < <(readout_ink)
+check "the readout shows 00:00:00.000 whole: $parts parts of ink (14), $ink in the box, at its edge: $edge" \
+    eval '[ "$parts" = 14 ] && [ "$edge" = 0 ]'
+INK=${ink%%+*}
+check "the digits' ink $INK is about $DPI/96 of $INK_96" about_size "$INK" "$INK_96"
+
+ICON=""
+geometry
+xdotool mousemove --sync $((X + WIDTH * 63 / 128)) $((Y + HEIGHT * 30 / 36))  # Reset
+wait_for 3 hovered
+xdotool mousemove --sync 5 5
+icon_fits() {
+    local size big w=${ICON%x*} h=${ICON#*x}
+    size=$(scaled 16); big=$((w > h ? w : h))
+    [ -n "$ICON" ] && [ "$big" -le "$size" ] && [ $((big * 10)) -ge $((size * 6)) ] && about_size "$ICON" "$ICON_96"
+}
+check "hovered, Reset shows its $(scaled 16)-pixel icon in colour: ${ICON:-none} (${ICON_96} at 96)" icon_fits
+
+echo "== at $DPI DPI: a run started and stopped by the hot key"
+press F2
+sleep 1
+press F2
+check "F2, a second, F2: the readout holds still" wait_for 3 readout_still
+read -r parts ink edge < <(readout_ink)
+check "and shows a time, not the rest, whole: $parts parts (12 or more), $ink in the box, at its edge: $edge" \
+    eval '[ "$(readout)" != "$REST" ] && [ "$parts" -ge 12 ] && [ "$edge" = 0 ]'
+
+echo "== at $DPI DPI: the dialogs"
+park_pointer
+open_options
+if check "double click opens 'Tempik Options'" wait_for 5 dialog_window "Tempik Options"; then
+    shot "$DLG" options
+    OPTIONS=${GW}x$GH
+    unclipped options "$OPTIONS_96" "$OPTIONS_LINES_96"
+    check "'Tempik Options' ($OPTIONS) shows its texts uncut${PROBLEMS:+: $PROBLEMS}" [ -z "$PROBLEMS" ]
+    xdotool windowfocus --sync "$DLG" 2>/dev/null
+    xdotool key shift+Tab alt+Down
+    dropped_list() {
+        local w
+        for w in $(tempik_windows); do
+            [ "$w" != "$WIN" ] && [ "$w" != "$DLG" ] && LIST=$w && return 0
+        done
+        return 1
+    }
+    if check "Alt+Down drops the hot-key list" wait_for 3 dropped_list; then
+        sleep 0.2
+        shot "$LIST" list
+        unclipped list "$LIST_96" "$LIST_LINES_96"
+        check "the list (${GW}x$GH) shows every entry uncut${PROBLEMS:+: $PROBLEMS}" [ -z "$PROBLEMS" ]
+    fi
+    xdotool key Escape Escape
+    check "Esc, Esc close the list and the dialog" wait_for 5 eval '! dialog_window "Tempik Options"'
+fi
+park_pointer
+open_about
+if check "right click, a opens 'About Tempik'" wait_for 5 dialog_window "About Tempik"; then
+    shot "$DLG" about
+    ABOUT=${GW}x$GH
+    unclipped about "$ABOUT_96" "$ABOUT_LINES_96"
+    check "'About Tempik' ($ABOUT) shows its texts uncut${PROBLEMS:+: $PROBLEMS}" [ -z "$PROBLEMS" ]
+    xdotool windowfocus --sync "$DLG" 2>/dev/null
+    xdotool key Escape
+    check "Esc closes it" wait_for 5 eval '! dialog_window "About Tempik"'
+fi
+printf 'at %3d DPI: window %s, readout %d,0 %dx%d, digit ink %s (height %s), hovered icon %s, options %s, about %s\n' \
+    "$DPI" "${WIDTH}x$HEIGHT" "$RX" "$RW" "$RH" "$INK" "${INK#*x}" "${ICON:-none}" "${OPTIONS:-?}" "${ABOUT:-?}"
+
+if [ "$DPI" != 96 ]; then
+    echo "== at $DPI DPI: the window comes back where it was left, in screen pixels"
+    park_pointer
+    geometry
+    x0=$X; y0=$Y
+    drag_body
+    check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
+    press Escape
+    check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
+    start_tempik
+    check "it opens again at ($((x0 + 30)), $((y0 + 10))), got ($X, $Y)" at $((x0 + 30)) $((y0 + 10))
+    press Escape
+    wait_for 15 exited || die "Tempik did not end"
+    read -r SW SH < <(xdotool getdisplaygeometry)
+    restored_at $((SW - 4)) $((SH - 4)) $((SW - WIDTH)) $((SH - HEIGHT))
+    finish
+fi
+press Escape
+wait_for 15 exited || die "Tempik did not end"
+
+echo "== first start with no settings"
+wine reg delete "$KEY" /f >/dev/null 2>&1
 start_tempik
 check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
 # The shell comes only with a link opened, and Tempik opens none.
@@ -145,18 +440,6 @@ check "shell32 is not loaded at start-up" shell_not_loaded
 # The first paint may still be on its way when the window maps; a count that
 # ran would never hold still.
 check "readout holds still before Start" wait_for 5 readout_still
-# The window at rest as Tempik 1.2 showed it before it followed the display
-# scale (tests/e2e/rest-96dpi.png): at 96 DPI it must stay so.
-import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$SHOTS/rest.png" 2>/dev/null
-echo "      $SHOTS/rest.png"
-same_as_reference() {
-    [ -f "$REFERENCE" ] || return 1
-    local ae
-    ae=$(compare -metric AE "$REFERENCE" "$SHOTS/rest.png" "$SHOTS/rest-difference.png" 2>&1 >/dev/null)
-    echo "      pixels that differ from $(basename "$REFERENCE"): ${ae:-?}"
-    [ "$ae" = 0 ]
-}
-check "the window at rest is, pixel for pixel, $REFERENCE" same_as_reference
 check "readout shows yellow digits on black" readout_yellow_on_black
 
 echo "== Start, the F2 hot key, the menu"
@@ -169,7 +452,7 @@ sleep 0.3
 check "and it stays stopped" readout_still
 
 geometry
-MX=$((X + WIDTH / 2)); MY=$((Y + 10))
+MX=$((X + WIDTH / 2)); MY=$((Y + $(scaled 10)))
 menu_at_pointer() {  # a popup opens with its top-left corner at the pointer
     local w
     for w in $(tempik_windows); do
@@ -188,13 +471,7 @@ park_pointer
 echo "== dragging the body"
 geometry
 x0=$X; y0=$Y
-px=$((X + WIDTH / 2)); py=$((Y + 10))
-xdotool mousemove --sync $px $py mousedown 1
-xdotool mousemove --sync $((px + 15)) $((py + 5))
-xdotool mousemove --sync $((px + 30)) $((py + 10))
-sleep 0.2
-xdotool mouseup 1
-park_pointer
+drag_body
 check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
 
 echo "== options: F5 becomes the toggle"
@@ -335,7 +612,7 @@ check "Esc ends Tempik again" wait_for 15 exited
 
 # The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
 button_faces() {
-    import -window root -crop "${WIDTH}x$((HEIGHT - 36))+$X+$((Y + 36))" +repage png:- 2>/dev/null |
+    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage png:- 2>/dev/null |
         convert png:- -threshold 75% -define connected-components:verbose=true -connected-components 4 null: |
         awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
 }
@@ -347,16 +624,6 @@ plain_faces() {
 }
 visible_windows() { [ "$(tempik_windows | wc -l)" -eq "$1" ]; }
 point_at_more() { geometry; xdotool mousemove --sync $((X + WIDTH * 108 / 128)) $((Y + HEIGHT * 30 / 36)); }
-u32() { echo $((($1 + 4294967296) % 4294967296)); }
-# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
-restored_at() {
-    wine reg add "$KEY\\Tempik\\Window" /v position /t REG_SZ /d "0,1,$(u32 "$1"),$(u32 "$2")" /f >/dev/null 2>&1
-    start_tempik
-    printf '      stored %5d, %4d -> restored %5d, %4d\n' "$1" "$2" "$X" "$Y"
-    check "stored ($1, $2) restores at ($3, $4)" at "$3" "$4"
-    press Escape
-    wait_for 15 exited || die "Tempik did not end"
-}
 
 echo "== the first frame, the window's name and icon"
 park_pointer
@@ -392,9 +659,4 @@ restored_at -229 -64 0 0
 restored_at $((SW - 80)) 20 $((SW - W)) 20
 restored_at -50 20 -50 20
 restored_at 400 400 400 400
-
-if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES check(s) failed"
-    exit 1
-fi
-echo "all end-to-end checks passed"
+finish
