@@ -94,6 +94,12 @@ readout_yellow_on_black() {
     hist=$(import -window root -crop "$(readout_box)" +repage -depth 8 -format %c histogram:info:- 2>/dev/null)
     grep -q '#FFFF00' <<<"$hist" && grep -q '#000000' <<<"$hist"
 }
+# The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
+button_faces() {
+    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage png:- 2>/dev/null |
+        convert png:- -threshold 75% -define connected-components:verbose=true -connected-components 4 null: |
+        awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
+}
 readout_moves() {
     local a b
     a=$(readout); sleep 0.3; b=$(readout)
@@ -468,6 +474,31 @@ xdotool key Escape
 check "Esc closes the menu" wait_for 3 eval '! menu_at_pointer'
 park_pointer
 
+echo "== the keyboard: focus cues once it is used, the menu at the focused button"
+# The row of buttons below the readout, as a checksum.
+buttons_row() {
+    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+geometry
+start_face=$(button_faces | sort -t+ -k2 -n | head -n1)  # WxH+X+Y below the readout: Start's
+row_at_rest=$(buttons_row)
+focus_tempik
+sleep 0.3
+check "the focused Start button looks the same before the keyboard is used" [ "$(buttons_row)" = "$row_at_rest" ]
+xdotool key Tab
+check "Tab shows a focus rectangle (the buttons' pixels change)" \
+    wait_for 3 eval '[ "$(buttons_row)" != "$row_at_rest" ]'
+xdotool key shift+Tab
+sleep 0.3
+check "it stays shown on Start after Shift+Tab" [ "$(buttons_row)" != "$row_at_rest" ]
+IFS='x+' read -r fw fh fx fy <<<"$start_face"
+MX=$((X + fx)); MY=$((Y + RH + fy + fh))
+xdotool key shift+F10
+check "Shift+F10 opens the menu at Start's bottom-left ($MX, $MY), not the screen's corner" \
+    wait_for 3 menu_at_pointer
+xdotool key Escape
+check "Esc closes it" wait_for 3 eval '! menu_at_pointer'
+
 echo "== dragging the body"
 geometry
 x0=$X; y0=$Y
@@ -490,6 +521,30 @@ press F5
 check "F5 starts the count" wait_for 3 readout_moves
 press F5
 check "F5 stops it again" wait_for 3 readout_still
+
+echo "== options: a key another program holds is refused, and F5 stays"
+options_windows() { xdotool search --onlyvisible --name '^Tempik Options$' 2>/dev/null | wc -l; }
+wine "$HOLD_HOT_KEY" 118 60 </dev/null >/dev/null 2>&1 &  # F7
+HOLDER_PID=$!
+sleep 1
+open_options
+if check "the options dialog opens" wait_for 5 dialog_window "Tempik Options"; then
+    park_pointer
+    xdotool windowfocus --sync "$DLG" 2>/dev/null
+    xdotool key shift+Tab
+    xdotool type F7
+    xdotool key Return
+    check "OK with F7 says it is taken: a message over the dialog" wait_for 5 eval '[ "$(options_windows)" = 2 ]'
+    xdotool key Return
+    check "the message closes and the dialog stays open" wait_for 5 eval '[ "$(options_windows)" = 1 ]'
+    xdotool key Escape
+    check "Cancel closes it" wait_for 5 eval '[ "$(options_windows)" = 0 ]'
+fi
+kill "$HOLDER_PID" 2>/dev/null
+press F5
+check "F5 still starts the count" wait_for 3 readout_moves
+press F5
+check "and stops it" wait_for 3 readout_still
 
 # A window manager runs on the display (as on any desktop) unless the run was
 # asked to do without one.
@@ -610,12 +665,6 @@ check "Esc ends Tempik again" wait_for 15 exited
 
 # ---- A window that can be found and named, a clean first frame, menus no tip covers
 
-# The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
-button_faces() {
-    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage png:- 2>/dev/null |
-        convert png:- -threshold 75% -define connected-components:verbose=true -connected-components 4 null: |
-        awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
-}
 # Three faces of one height in one row: no stale copy of a button beside it.
 plain_faces() {
     local faces
