@@ -10,12 +10,22 @@ namespace
 {
 const UINT_PTR kTickTimer = 1;
 const UINT kTickMilliseconds = 27;
-// Where Tempik opens without settings, and its window's size under Wine
-// (its template is 128 x 36 dialog units).
+// Where Tempik opens without settings, and its window's size under Wine at
+// 96 DPI (its template is 128 x 36 dialog units); at another display scale
+// the bare window grows with the scale, as Tempik's does.
 const int kLeft = 400;
 const int kTop = 400;
 const int kWidth = 198;
 const int kHeight = 65;
+
+int ScreenDpi()
+{
+    HDC screen = ::GetDC(NULL);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ::ReleaseDC(NULL, screen);
+    return dpi;
+}
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -72,9 +82,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     windowClass.lpszClassName = "TempikBaseline";
     if (!::RegisterClassA(&windowClass))
         return 1;
+    // Wine treats every program as DPI aware: the screen's DPI is the scale's.
+    const int dpi = ScreenDpi();
     HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Tempik baseline",
-                                  WS_POPUP | WS_VISIBLE, kLeft, kTop, kWidth,
-                                  kHeight, NULL, NULL, instance, NULL);
+                                  WS_POPUP | WS_VISIBLE, kLeft, kTop, ::MulDiv(kWidth, dpi, 96),
+                                  ::MulDiv(kHeight, dpi, 96), NULL, NULL, instance, NULL);
     if (hwnd && ::lstrcmpA(commandLine, "tooltip") == 0)
         AddToolTip(hwnd, instance);  // the tooltip goes with its owner window
     MSG msg;

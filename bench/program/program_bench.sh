@@ -12,15 +12,20 @@
 #     /proc/PID/stat, in % of one core; the program's resident memory at the end.
 # Prints one table with Tempik's figures, the baseline's and their ratio, and
 # the baseline's memory once it has loaded the common controls for a tooltip.
+# Given a Wine prefix at 192 DPI (whose wineserver runs on the same display),
+# it then measures both again there and prints that table too, and Tempik's
+# running CPU at 192 DPI against its running CPU at 96: the readout has four
+# times the pixels at 200 %.
 # It asserts nothing: this machine is shared, so compare only within one run.
 # Needs DISPLAY, WINEPREFIX, XVFB_PID and (if a window manager runs) WM_PID.
-# Usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch
+# Usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch [PREFIX_AT_192_DPI]
 set -euo pipefail
 
-usage="usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch"
+usage="usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch [PREFIX_AT_192_DPI]"
 BASELINE=$(realpath "${1:?$usage}")
 ZIP=$(realpath "${2:?$usage}")
 WATCH=$(realpath "${3:?$usage}")
+PREFIX_192=${4:+$(realpath "$4")}
 : "${DISPLAY:?needs an X display}" "${WINEPREFIX:?needs a Wine prefix}" "${XVFB_PID:?needs the pid of Xvfb}"
 WM_PID=${WM_PID:-}
 export WINEDEBUG=-all
@@ -168,7 +173,7 @@ measure() {
     measure_cpu "$name" stopped
     click "$class" "$4" "$5" 128 36
     sleep 1
-    if [ "$name" = tempik ]; then
+    if [[ $name == tempik* ]]; then
         local a b
         a=$(readout_checksum); sleep 0.3; b=$(readout_checksum)
         [ "$a" != "$b" ] || echo "program_bench: Tempik's readout does not move after Start" >&2
@@ -182,12 +187,19 @@ measure() {
 TEMPIK=$UNPACKED/Tempik.exe
 [ -f "$TEMPIK" ] || { echo "program_bench: no Tempik.exe in $ZIP" >&2; exit 1; }
 
-echo "measuring the baseline, then Tempik: about $((4 * PERIOD + 40)) s" >&2
-# The baseline's window is all client area: a click anywhere starts its timer.
-measure baseline "$BASELINE" 'tempik_baseline\.exe' 64 18
-# Tempik opens where it opens without settings; Start is at (18, 30) of its 128 x 36 units.
-wine reg delete 'HKCU\Software\Tempik' /f >/dev/null 2>&1 || true
-measure tempik "$TEMPIK" 'tempik\.exe' 18 30
+# measure_both SUFFIX: the baseline, then Tempik, as baselineSUFFIX and tempikSUFFIX.
+measure_both() {
+    # The baseline's window is all client area: a click anywhere starts its timer.
+    measure "baseline$1" "$BASELINE" 'tempik_baseline\.exe' 64 18
+    # Tempik opens where it opens without settings; Start is at (18, 30) of its 128 x 36 units.
+    wine reg delete 'HKCU\Software\Tempik' /f >/dev/null 2>&1 || true
+    measure "tempik$1" "$TEMPIK" 'tempik\.exe' 18 30
+}
+
+scales=1
+if [ -n "$PREFIX_192" ]; then scales=2; fi
+echo "measuring the baseline, then Tempik: about $((scales * (4 * PERIOD + 40))) s" >&2
+measure_both ""
 
 # The part of the difference in memory that is the common controls themselves,
 # which Tempik's tooltips need from the start: the baseline with them loaded.
@@ -196,37 +208,59 @@ sleep 2
 R[tooltip,rss]=$(awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$PID/status")
 stop_program
 
+if [ -n "$PREFIX_192" ]; then
+    export WINEPREFIX=$PREFIX_192
+    measure_both 192
+fi
+
 # ------------------------------------------------------------------ the table
 
 median() { tr ' ' '\n' | grep . | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-R[baseline,first]=$(median <<<"${R[baseline,launches]}")
-R[tempik,first]=$(median <<<"${R[tempik,launches]}")
+for name in baseline tempik ${PREFIX_192:+baseline192 tempik192}; do
+    R[$name,first]=$(median <<<"${R[$name,launches]}")
+done
 
+SUFFIX=""  # whose figures row shows: "" those at 96 DPI, 192 those at 192
 row() {  # row LABEL KEY
-    awk -v label="$1" -v b="${R[baseline,$2]}" -v t="${R[tempik,$2]}" 'BEGIN {
+    awk -v label="$1" -v b="${R[baseline$SUFFIX,$2]}" -v t="${R[tempik$SUFFIX,$2]}" 'BEGIN {
         ratio = (b > 0) ? sprintf("%.2f", t / b) : "-"
         printf "  %-26s %10s %10s %10s %+10.2f\n", label, b, t, ratio, t - b
     }'
+}
+table() {
+    local phase
+    printf '  %-26s %10s %10s %10s %10s\n' "" baseline Tempik ratio difference
+    for phase in stopped running; do
+        echo "$phase"
+        row "program" "$phase,program"
+        row "wineserver" "$phase,wineserver"
+        row "Xvfb" "$phase,xvfb"
+        row "window manager" "$phase,wm"
+        row "other Wine processes" "$phase,wine"
+        row "total" "$phase,total"
+    done
+    echo "start-up"
+    row "first paint on screen, ms" first
+    echo "resident memory, MB"
+    row "stopped" "stopped,rss"
+    row "running" "running,rss"
 }
 
 echo
 echo "Tempik $(basename "$ZIP" | sed 's/^Tempik-//; s/-win64.zip$//') from the package ($(stat -c %s "$TEMPIK") bytes)" \
      "against the baseline window ($(stat -c %s "$BASELINE") bytes)"
 echo "$(wine --version 2>/dev/null | head -n1), Xvfb $DISPLAY, ${PERIOD} s per period; CPU in % of one core"
-printf '  %-26s %10s %10s %10s %10s\n' "" baseline Tempik ratio difference
-for phase in stopped running; do
-    echo "$phase"
-    row "program" "$phase,program"
-    row "wineserver" "$phase,wineserver"
-    row "Xvfb" "$phase,xvfb"
-    row "window manager" "$phase,wm"
-    row "other Wine processes" "$phase,wine"
-    row "total" "$phase,total"
-done
-echo "start-up"
-row "first paint on screen, ms" first
-echo "resident memory, MB"
-row "stopped" "stopped,rss"
-row "running" "running,rss"
+echo "at 96 DPI"
+table
 echo "  the baseline with the common controls loaded and a tooltip: ${R[tooltip,rss]} MB"
 echo "(first paint: median of $LAUNCHES launches; baseline:${R[baseline,launches]} ms, Tempik:${R[tempik,launches]} ms)"
+if [ -n "$PREFIX_192" ]; then
+    echo
+    echo "at 192 DPI (Wine prefix $PREFIX_192)"
+    SUFFIX=192 table
+    echo "(first paint: baseline:${R[baseline192,launches]} ms, Tempik:${R[tempik192,launches]} ms)"
+    awk -v a="${R[tempik,running,total]}" -v b="${R[tempik192,running,total]}" 'BEGIN {
+        printf "Tempik running, total CPU at 192 DPI against 96 DPI: %s %% / %s %% = %s (aim: 2.00 or less)\n",
+            b, a, (a > 0) ? sprintf("%.2f", b / a) : "-"
+    }'
+fi
