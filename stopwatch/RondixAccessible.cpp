@@ -239,6 +239,26 @@ RECT CRondixAccessible::ScreenRect(long nChild) const
 // IAccessible: CHILDID_SELF is the client area, answered by the standard object wherever
 // Tempik adds nothing; the children are answered here.
 
+BOOL CRondixAccessible::AnswerTextAlike(VARIANT varChild, BSTR* pbstr, StandardText pfnStandard, long& nChild,
+                                        HRESULT& hr)
+{
+    if (!pbstr) {
+        hr = E_POINTER;
+        return TRUE;
+    }
+    *pbstr = nullptr;
+    nChild = ChildOf(varChild);
+    if (!m_pDlg)
+        hr = RPC_E_DISCONNECTED;
+    else if (nChild < 0)
+        hr = E_INVALIDARG;
+    else if (nChild == CHILDID_SELF)
+        hr = m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pbstr) : NoText(pbstr);
+    else
+        return FALSE;
+    return TRUE;
+}
+
 STDMETHODIMP CRondixAccessible::get_accParent(IDispatch** ppdispParent)
 {
     if (!ppdispParent)
@@ -272,16 +292,10 @@ STDMETHODIMP CRondixAccessible::get_accChild(VARIANT varChild, IDispatch** ppdis
 
 STDMETHODIMP CRondixAccessible::get_accName(VARIANT varChild, BSTR* pszName)
 {
-    if (!pszName)
-        return E_POINTER;
-    *pszName = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->get_accName(varChild, pszName) : NoText(pszName);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszName, &IAccessible::get_accName, nChild, hr))
+        return hr;
     if (nChild == CHILD_READOUT) {
         CString strName;
         strName.LoadString(IDS_ELAPSED_TIME);
@@ -295,32 +309,20 @@ STDMETHODIMP CRondixAccessible::get_accName(VARIANT varChild, BSTR* pszName)
 
 STDMETHODIMP CRondixAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)
 {
-    if (!pszValue)
-        return E_POINTER;
-    *pszValue = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->get_accValue(varChild, pszValue) : NoText(pszValue);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszValue, &IAccessible::get_accValue, nChild, hr))
+        return hr;
     // The text the readout shows this moment, the same the next paint draws.
     return nChild == CHILD_READOUT ? MakeBstr(m_pDlg->m_strReadout, pszValue) : NoText(pszValue);
 }
 
 STDMETHODIMP CRondixAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
-    if (!pszDescription)
-        return E_POINTER;
-    *pszDescription = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->get_accDescription(varChild, pszDescription) : NoText(pszDescription);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszDescription, &IAccessible::get_accDescription, nChild, hr))
+        return hr;
     if (nChild == CHILD_READOUT)
         return NoText(pszDescription);
     return MakeBstr(m_pDlg->Buttons((int)(nChild - CHILD_START_STOP))->GetTipText(), pszDescription);
@@ -382,16 +384,10 @@ STDMETHODIMP CRondixAccessible::get_accState(VARIANT varChild, VARIANT* pvarStat
 
 STDMETHODIMP CRondixAccessible::get_accHelp(VARIANT varChild, BSTR* pszHelp)
 {
-    if (!pszHelp)
-        return E_POINTER;
-    *pszHelp = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF && m_pStandard)
-        return m_pStandard->get_accHelp(varChild, pszHelp);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszHelp, &IAccessible::get_accHelp, nChild, hr))
+        return hr;
     return NoText(pszHelp);
 }
 
@@ -408,16 +404,10 @@ STDMETHODIMP CRondixAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varC
 
 STDMETHODIMP CRondixAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-    if (!pszKeyboardShortcut)
-        return E_POINTER;
-    *pszKeyboardShortcut = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF && m_pStandard)
-        return m_pStandard->get_accKeyboardShortcut(varChild, pszKeyboardShortcut);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut, nChild, hr))
+        return hr;
     // The captions have no mnemonics.
     return NoText(pszKeyboardShortcut);
 }
@@ -455,16 +445,10 @@ STDMETHODIMP CRondixAccessible::get_accSelection(VARIANT* pvarChildren)
 
 STDMETHODIMP CRondixAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-    if (!pszDefaultAction)
-        return E_POINTER;
-    *pszDefaultAction = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF && m_pStandard)
-        return m_pStandard->get_accDefaultAction(varChild, pszDefaultAction);
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerTextAlike(varChild, pszDefaultAction, &IAccessible::get_accDefaultAction, nChild, hr))
+        return hr;
     return ButtonOf(nChild) ? MakeBstr("Press", pszDefaultAction) : NoText(pszDefaultAction);
 }
 
