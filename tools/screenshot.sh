@@ -3,6 +3,7 @@
 # three seconds and saves a picture of its window.
 # Usage: tools/screenshot.sh path/to/Tempik.exe out.png
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/desktop.sh"
 
 exe=${1:?usage: screenshot.sh Tempik.exe out.png}
 png=${2:?usage: screenshot.sh Tempik.exe out.png}
@@ -21,13 +22,7 @@ finish() {
 }
 trap finish EXIT
 
-win=""
-for _ in $(seq 150); do
-    win=$(xdotool search --onlyvisible --classname '^tempik\.exe$' 2>/dev/null | head -n1 || true)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
-[ -n "$win" ] || { echo "screenshot: Tempik's window did not appear" >&2; exit 1; }
+win=$(wait_for_window '^tempik\.exe$' 15) || { echo "screenshot: Tempik's window did not appear" >&2; exit 1; }
 
 eval "$(xdotool getwindowgeometry --shell "$win")"   # X Y WIDTH HEIGHT
 # The dialog is 128 x 36 dialog units; Start's centre is at (18, 30) of them.
@@ -42,8 +37,5 @@ import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$png"
 
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 xdotool key Escape
-for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
+wait_for 5 process_gone "$pid" || true
 echo "screenshot saved to $png"
