@@ -20,6 +20,7 @@
 # Needs DISPLAY, WINEPREFIX, XVFB_PID and (if a window manager runs) WM_PID.
 # Usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch [PREFIX_AT_192_DPI]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/desktop.sh"
 
 usage="usage: program_bench.sh tempik_baseline.exe Tempik-VERSION-win64.zip screen_watch [PREFIX_AT_192_DPI]"
 BASELINE=$(realpath "${1:?$usage}")
@@ -139,20 +140,10 @@ launch() {
     R[$name,launches]="${R[$name,launches]:-} $(((seen - start) / 1000000))"
 }
 
-window_of() {  # window_of CLASS: the program's visible top-level window
-    local w
-    for _ in $(seq 50); do
-        w=$(xdotool search --onlyvisible --classname "^$1\$" 2>/dev/null | head -n1 || true)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
 # click CLASS DLU_X DLU_Y DLU_W DLU_H: a click at (x, y) of a window w x h units large
 click() {
     local win X Y WIDTH HEIGHT SCREEN
-    win=$(window_of "$1") || { echo "program_bench: no window of $1" >&2; exit 1; }
+    win=$(wait_for_window "^$1\$" 5) || { echo "program_bench: no window of $1" >&2; exit 1; }
     eval "$(xdotool getwindowgeometry --shell "$win")"
     xdotool mousemove --sync $((X + WIDTH * $2 / $4)) $((Y + HEIGHT * $3 / $5)) click 1
     xdotool mousemove --sync 5 5
