@@ -137,13 +137,18 @@ endfunction()
 # A test of the Windows layer: real windows under Wine; Windows build only.
 # Linked with the program's resources so dialogs, menus and icons load.
 # NO_WINDOWS: it shows none, and needs no desktop of its own.
+# SUPPORT: linked with tests/support (dialog driver, window texts, test images).
 function(tempik_win_test name)
-  cmake_parse_arguments(W "NO_WINDOWS" "" "" ${ARGN})
+  cmake_parse_arguments(W "NO_WINDOWS;SUPPORT" "" "" ${ARGN})
   if(WIN32)
+    set(libs tempik_win tempik_res)
+    if(W_SUPPORT)
+      list(PREPEND libs tempik_test_support)
+    endif()
     if(W_NO_WINDOWS)
-      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} LIBS tempik_win tempik_res)
+      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} LIBS ${libs})
     else()
-      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} DESKTOP LIBS tempik_win tempik_res)
+      _tempik_test(${name} ${W_UNPARSED_ARGUMENTS} DESKTOP LIBS ${libs})
     endif()
   endif()
 endfunction()

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "stopwatch/ReadoutPainter.h"
-#include "tests/controls/TestImages.h"
+#include "tests/support/TestImages.h"
 
 namespace {
 

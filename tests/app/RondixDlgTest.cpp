@@ -6,18 +6,82 @@
 #include <cstdlib>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <shlwapi.h>
 
 #include "stopwatch/RondixDlg.h"
-#include "tests/app/DialogDriver.h"
-#include "tests/controls/TestImages.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/TestImages.h"
 
 using namespace DialogDriver;
 
 namespace {
+
+// The application object of the test program: settings go to a key of their own.
+const char* const TEST_REGISTRY_KEY = "Tempik Tests";
+
+class CTestApp : public CWinApp
+{
+public:
+    CTestApp() { SetRegistryKey(TEST_REGISTRY_KEY); }
+};
+
+CTestApp s_app;
+
+// The settings of the test application, under HKCU\Software\Tempik Tests\Tempik.
+std::string SettingsPath(const char* pszSection)
+{
+    std::string path = std::string("Software\\") + TEST_REGISTRY_KEY + "\\" + s_app.m_pszAppName;
+    if (pszSection)
+        path += std::string("\\") + pszSection;
+    return path;
+}
+
+namespace Settings {
+
+void Clear()
+{
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, SettingsPath(nullptr).c_str());
+}
+
+void WriteHotKey(DWORD nIndex)
+{
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, SettingsPath("Options").c_str(), "Hotkey", REG_DWORD, &nIndex,
+                      sizeof nIndex);
+}
+
+void WritePosition(const char* pszRecord)
+{
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", REG_SZ, pszRecord,
+                      (DWORD)lstrlenA(pszRecord) + 1);
+}
+
+// Nothing when absent; the value read as signed.
+std::optional<int> ReadHotKey()
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Options").c_str(), "Hotkey", RRF_RT_REG_DWORD, nullptr,
+                       &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return (int)value;
+}
+
+// "" when absent.
+std::string ReadPosition()
+{
+    char text[256] = "";
+    DWORD size = sizeof text;
+    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", RRF_RT_REG_SZ, nullptr,
+                       text, &size) != ERROR_SUCCESS)
+        return "";
+    return text;
+}
+
+}  // namespace Settings
 
 const RECT READOUT = {1, 0, 191, 36};
 const char* const OPTIONS_TITLE = "Tempik Options";

@@ -9,7 +9,7 @@
 #include "controls/ColorMath.h"
 #include "res/resource.h"
 #include "tests/controls/IconButtonProbe.h"
-#include "tests/controls/TestImages.h"
+#include "tests/support/TestImages.h"
 
 namespace
 {

@@ -6,7 +6,7 @@
 #include "res/resource.h"
 #include "tests/controls/ButtonTestDialog.h"
 #include "tests/controls/ButtonTestRes.h"
-#include "tests/controls/TestImages.h"
+#include "tests/support/TestImages.h"
 
 namespace
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +18,8 @@ void RunSoon(std::function<void()> fn, UINT delayMs = 1);
 void WhenFound(std::function<HWND()> find, std::function<void(HWND)> act, DWORD timeoutMs = 5000);
 // DoModal's result when the script left the dialog open and RunModal ended it.
 constexpr int ENDED_BY_DRIVER = 0x7E57;
-// Runs dlg modally as the application's main window; script runs inside its modal loop
-// once its window is up. Returns DoModal's result.
+// Runs dlg modally as the application's main window, if there is an application object;
+// script runs inside its modal loop once its window is up. Returns DoModal's result.
 INT_PTR RunModal(CDialog& dlg, const std::function<void(HWND)>& script);
 
 // Dispatches this thread's messages as a modal loop does until done() holds or timeoutMs
@@ -45,21 +44,7 @@ std::string WindowText(HWND hWnd);
 // The text of the tooltip tool that belongs to hWndTool; "" when it has none.
 std::string TipTextOf(HWND hWndTool);
 
-// Pixels of a client rectangle, row by row, read back from the window.
-std::vector<COLORREF> ClientPixels(HWND hWnd, const RECT& rect);
-
 // TRUE when another window cannot take that function key: somebody holds it.
 bool HotKeyTaken(UINT nVirtualKey);
-
-// The settings of the test application, under HKCU\Software\Tempik Tests\Tempik.
-namespace Settings {
-void Clear();
-void WriteHotKey(DWORD nIndex);
-void WritePosition(const char* pszRecord);
-// Nothing when absent; the value read as signed.
-std::optional<int> ReadHotKey();
-// "" when absent.
-std::string ReadPosition();
-}  // namespace Settings
 
 }  // namespace DialogDriver

@@ -1,4 +1,4 @@
-#include "tests/app/DialogDriver.h"
+#include "tests/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +8,6 @@
 namespace DialogDriver {
 
 namespace {
-
-const char* const TEST_REGISTRY_KEY = "Tempik Tests";
-
-// The application object of the test program: settings go to a key of their own.
-class CTestApp : public CWinApp
-{
-public:
-    CTestApp() { SetRegistryKey(TEST_REGISTRY_KEY); }
-};
-
-CTestApp s_app;
 
 std::map<UINT_PTR, std::function<void()>>& PendingScripts()
 {
@@ -85,13 +74,6 @@ HWND FindThreadWindowOf(const char* pszClass, const char* pszTitle, bool bVisibl
     return search.hFound;
 }
 
-std::string SettingsPath(const char* pszSection)
-{
-    std::string path = std::string("Software\\") + TEST_REGISTRY_KEY + "\\" + s_app.m_pszAppName;
-    if (pszSection)
-        path += std::string("\\") + pszSection;
-    return path;
-}
 
 }  // namespace
 
@@ -118,9 +100,12 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void(HWND)>& script)
                       dlg.EndDialog(ENDED_BY_DRIVER);
               });
     // As the application does: the main window owns and centres the boxes it opens.
-    AfxGetApp()->m_pMainWnd = &dlg;
+    CWinApp* pApp = AfxGetApp();
+    if (pApp)
+        pApp->m_pMainWnd = &dlg;
     INT_PTR result = dlg.DoModal();
-    AfxGetApp()->m_pMainWnd = nullptr;
+    if (pApp)
+        pApp->m_pMainWnd = nullptr;
     return result;
 }
 
@@ -236,17 +221,6 @@ std::string TipTextOf(HWND hWndTool)
     return search.text;
 }
 
-std::vector<COLORREF> ClientPixels(HWND hWnd, const RECT& rect)
-{
-    std::vector<COLORREF> pixels;
-    HDC hdc = ::GetDC(hWnd);
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            pixels.push_back(::GetPixel(hdc, x, y));
-    ::ReleaseDC(hWnd, hdc);
-    return pixels;
-}
-
 bool HotKeyTaken(UINT nVirtualKey)
 {
     const int PROBE_ID = 0x0BAD;
@@ -259,46 +233,5 @@ bool HotKeyTaken(UINT nVirtualKey)
     }
     return false;
 }
-
-namespace Settings {
-
-void Clear()
-{
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, SettingsPath(nullptr).c_str());
-}
-
-void WriteHotKey(DWORD nIndex)
-{
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, SettingsPath("Options").c_str(), "Hotkey", REG_DWORD, &nIndex,
-                      sizeof nIndex);
-}
-
-void WritePosition(const char* pszRecord)
-{
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", REG_SZ, pszRecord,
-                      (DWORD)lstrlenA(pszRecord) + 1);
-}
-
-std::optional<int> ReadHotKey()
-{
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Options").c_str(), "Hotkey", RRF_RT_REG_DWORD, nullptr,
-                       &value, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return (int)value;
-}
-
-std::string ReadPosition()
-{
-    char text[256] = "";
-    DWORD size = sizeof text;
-    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", RRF_RT_REG_SZ, nullptr,
-                       text, &size) != ERROR_SUCCESS)
-        return "";
-    return text;
-}
-
-}  // namespace Settings
 
 }  // namespace DialogDriver

@@ -1,4 +1,4 @@
-#include "tests/controls/TestImages.h"
+#include "tests/support/TestImages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -120,9 +120,9 @@ COLORREF PixelAt(HWND window, int x, int y)
 
 namespace
 {
+// As the window shows them now, without letting it paint first.
 void ForEachPixel(HWND window, const RECT& area, const std::function<void(int, int, COLORREF)>& visit)
 {
-    ::UpdateWindow(window);
     HDC dc = ::GetDC(window);
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
@@ -131,10 +131,18 @@ void ForEachPixel(HWND window, const RECT& area, const std::function<void(int, i
 }
 } // namespace
 
+std::vector<COLORREF> ClientPixels(HWND window, const RECT& area)
+{
+    std::vector<COLORREF> pixels;
+    ForEachPixel(window, area, [&](int, int, COLORREF c) { pixels.push_back(c); });
+    return pixels;
+}
+
 RECT FindPixels(HWND window, const RECT& area, const std::function<bool(COLORREF)>& match)
 {
     RECT box = {0, 0, 0, 0};
     bool found = false;
+    ::UpdateWindow(window);
     ForEachPixel(window, area, [&](int x, int y, COLORREF c) {
         if (!match(c))
             return;
@@ -153,6 +161,7 @@ RECT FindPixels(HWND window, const RECT& area, const std::function<bool(COLORREF
 int CountPixels(HWND window, const RECT& area, const std::function<bool(COLORREF)>& match)
 {
     int n = 0;
+    ::UpdateWindow(window);
     ForEachPixel(window, area, [&](int, int, COLORREF c) { n += match(c) ? 1 : 0; });
     return n;
 }

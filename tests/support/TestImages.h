@@ -1,4 +1,4 @@
-// Images, pixel reads and handle counts shared by the icon-button tests.
+// Images, pixel reads and handle counts shared by the tests that draw.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +24,8 @@ HBITMAP MakeMask(int width, int height, const std::function<bool(int, int)>& tra
 
 // A client pixel of a window, after letting it paint.
 COLORREF PixelAt(HWND window, int x, int y);
+// The client pixels inside area, row by row, as the window shows them now.
+std::vector<COLORREF> ClientPixels(HWND window, const RECT& area);
 // Bounding box of the client pixels inside area that match; empty when none.
 RECT FindPixels(HWND window, const RECT& area, const std::function<bool(COLORREF)>& match);
 // How many client pixels inside area match.
