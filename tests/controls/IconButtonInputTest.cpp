@@ -11,6 +11,8 @@
 
 #include "tests/controls/ButtonTestDialog.h"
 #include "tests/controls/ButtonTestRes.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/TestImages.h"
 
 namespace
 {
@@ -264,10 +266,7 @@ void CALLBACK DriveMenu(HWND hWnd, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(hWnd, id);
     s_menuDrive.sawShowing = s_menuDrive.button->m_menuShowing;
-    ::UpdateWindow(s_menuDrive.button->m_hWnd);
-    HDC dc = ::GetDC(s_menuDrive.button->m_hWnd);
-    s_menuDrive.cornerPixel = ::GetPixel(dc, 0, 5);
-    ::ReleaseDC(s_menuDrive.button->m_hWnd, dc);
+    s_menuDrive.cornerPixel = PixelAt(s_menuDrive.button->m_hWnd, 0, 5);
     if (s_menuDrive.key == VK_RETURN)
         ::PostMessageA(s_menuDrive.owner, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(s_menuDrive.owner, WM_KEYDOWN, s_menuDrive.key, 0);
@@ -395,18 +394,10 @@ TEST(IconButtonInputTest, ASystemColourChangeResetsTheColours)
     }});
 }
 
-// Dispatches messages until done() holds or about rounds x 25 ms have passed.
-bool PumpUntil(const std::function<bool()>& done, int rounds)
+// Dispatches only: the tooltip sees what the modal loop around each step relays, no more.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    for (int i = 0; i < rounds && !done(); ++i) {
-        MSG msg;
-        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(25);
-    }
-    return done();
+    return DialogDriver::PumpUntil(done, timeoutMs, false);
 }
 
 TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
@@ -428,12 +419,12 @@ TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
         [&](Dlg& d) {
             // Well past the delay after which an active tooltip shows.
             const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
-            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "inactive";
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, delay + 1000)) << "inactive";
             d.m_first.SetTipText("tip", TRUE);
         },
         point,
         [&](Dlg& d) {
-            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 400));
+            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 10000));
             // Suspended and resumed, an inactive tip stays inactive.
             d.m_first.SetTipText("tip", FALSE);
             d.m_first.SuspendToolTip(TRUE);
@@ -442,7 +433,7 @@ TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
         point,
         [&](Dlg& d) {
             const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
-            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "inactive as before";
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, delay + 1000)) << "inactive as before";
             d.m_first.SetTipText("tip", TRUE);
         },
         point,
@@ -451,12 +442,12 @@ TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
             d.m_first.SuspendToolTip(TRUE);
             d.m_first.SetTipText("tip", TRUE);
             const int delay = (int)d.m_first.m_toolTip.SendMessage(TTM_GETDELAYTIME, TTDT_INITIAL);
-            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, (delay + 1000) / 25)) << "suspended";
+            EXPECT_FALSE(PumpUntil([&] { return shown(d); }, delay + 1000)) << "suspended";
             d.m_first.SuspendToolTip(FALSE);
         },
         point,
         [&](Dlg& d) {
-            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 400)) << "active as last asked";
+            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 10000)) << "active as last asked";
             ::SetCursorPos(0, 0);
         },
     });

@@ -109,14 +109,14 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void(HWND)>& script)
     return result;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, bool bPreTranslate)
 {
     DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             // As the framework's loops do: dialog keys (Esc, Enter, Tab) first.
-            if (!AfxPreTranslateMessage(&msg)) {
+            if (!bPreTranslate || !AfxPreTranslateMessage(&msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageA(&msg);
             }

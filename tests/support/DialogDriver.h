@@ -23,8 +23,8 @@ constexpr int ENDED_BY_DRIVER = 0x7E57;
 INT_PTR RunModal(CDialog& dlg, const std::function<void(HWND)>& script);
 
 // Dispatches this thread's messages as a modal loop does until done() holds or timeoutMs
-// passes; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// passes; returns done(). bPreTranslate false: dispatched only, no PreTranslateMessage.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, bool bPreTranslate = true);
 // Dispatches this thread's messages for ms milliseconds.
 void PumpFor(DWORD ms);
 
