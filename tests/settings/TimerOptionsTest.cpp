@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/support/DialogDriver.h"
 
 namespace
 {
@@ -30,34 +30,7 @@ struct Script
     std::vector<std::string> entries;
     int nSelected = -2;
     std::string strShown;
-    int nTicksSinceAction = 0;
 };
-
-Script* s_pScript = nullptr;
-
-std::string ComboText(HWND hList)
-{
-    char szText[64] = "";
-    ::GetWindowTextA(hList, szText, sizeof szText);
-    return szText;
-}
-
-HWND FindOpenDialog()
-{
-    HWND hFound = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            char szClass[16] = "";
-            ::GetClassNameA(hWnd, szClass, sizeof szClass);
-            if (std::strcmp(szClass, "#32770") != 0 || !::IsWindowVisible(hWnd))
-                return TRUE;
-            *(HWND*)lParam = hWnd;
-            return FALSE;
-        },
-        (LPARAM)&hFound);
-    return hFound;
-}
 
 // A click on a button: it takes the focus, then tells the dialog.
 void Click(HWND hDlg, int nID)
@@ -68,19 +41,9 @@ void Click(HWND hDlg, int nID)
 }
 
 // Runs inside the dialog's modal loop: looks at the dialog once it is shown, then acts.
-void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD)
+void Drive(HWND hDlg, Script& script)
 {
-    HWND hDlg = FindOpenDialog();
-    if (!hDlg || !s_pScript)
-        return;
-    Script& script = *s_pScript;
     HWND hList = ::GetDlgItem(hDlg, IDC_HOTKEY_LIST);
-    if (script.bOpened) {
-        // A dialog that should have closed by now is cancelled, so the test fails instead of hanging.
-        if (++script.nTicksSinceAction > 100)
-            ::SendMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
     script.bOpened = true;
 
     LRESULT nCount = ::SendMessageA(hList, CB_GETCOUNT, 0, 0);
@@ -91,7 +54,7 @@ void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD)
         script.entries.push_back(szEntry);
     }
     script.nSelected = (int)::SendMessageA(hList, CB_GETCURSEL, 0, 0);
-    script.strShown = ComboText(hList);
+    script.strShown = DialogDriver::WindowText(hList);
 
     switch (script.action) {
     case Action::Cancel:
@@ -126,11 +89,8 @@ INT_PTR RunOptions(int nGiven, Script& script, int* pnIndexAfter)
 {
     CTimerOptions dlg;
     dlg.m_nHotKeyIndex = nGiven;
-    s_pScript = &script;
-    UINT_PTR nTimer = ::SetTimer(nullptr, 0, 20, Drive);
-    INT_PTR nResult = dlg.DoModal();
-    ::KillTimer(nullptr, nTimer);
-    s_pScript = nullptr;
+    // A dialog the script left open is ended by the driver, so the test fails instead of hanging.
+    INT_PTR nResult = DialogDriver::RunModal(dlg, [&](HWND hDlg) { Drive(hDlg, script); });
     *pnIndexAfter = dlg.m_nHotKeyIndex;
     return nResult;
 }
