@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/res/DialogTemplate.h"
 #include "tests/res/GuiHandleTest.h"
+#include "tests/support/DialogDriver.h"
 
 #include <windows.h>
 
@@ -105,13 +106,6 @@ INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG;
 }
 
-std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 TEST(DialogResource, TemplatesHoldTheirControlsInOrder)
 {
     for (const ExpectedDialog& d : Dialogs()) {
@@ -166,7 +160,7 @@ TEST_F(DialogWindow, CreatesWithEveryControl)
                                                      MAKEINTRESOURCEA(d.id), nullptr,
                                                      QuietDialogProc, 0));
         ASSERT_TRUE(dialog);
-        EXPECT_EQ(TextOf(dialog.get()), d.caption);
+        EXPECT_EQ(DialogDriver::WindowText(dialog.get()), d.caption);
         DWORD style = GetWindowLongA(dialog.get(), GWL_STYLE);
         EXPECT_EQ(style & WS_CAPTION, d.style & WS_CAPTION);
         EXPECT_EQ(IsWindowVisible(dialog.get()) != FALSE, (d.style & WS_VISIBLE) != 0);
@@ -179,7 +173,7 @@ TEST_F(DialogWindow, CreatesWithEveryControl)
             EXPECT_STRCASEEQ(cls, WindowClassOf(e.classAtom));
             EXPECT_EQ(WORD(GetDlgCtrlID(child)), WORD(e.id));
             if (e.text) {
-                EXPECT_EQ(TextOf(child), e.text);
+                EXPECT_EQ(DialogDriver::WindowText(child), e.text);
             }
             DWORD childStyle = GetWindowLongA(child, GWL_STYLE);
             // A combo box hands its scroll bar on to its list.
@@ -240,7 +234,7 @@ TEST_F(DialogWindow, AboutTextStaysLeftOfTheOkButton)
         if (GetDlgCtrlID(child) == IDOK)
             continue;
         ++lines;
-        std::string text = TextOf(child);
+        std::string text = DialogDriver::WindowText(child);
         RECT at{};
         GetWindowRect(child, &at);
         MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&at), 2);
