@@ -18,6 +18,7 @@
 #include "framework/GdiObject.h"
 #include "framework/HandleMap.h"
 #include "framework/Menu.h"
+#include "framework/MessageMapMacros.h"
 #include "framework/PaintDC.h"
 #include "framework/Pen.h"
 #include "framework/Point.h"
