@@ -16,8 +16,3 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 {
     return pDC ? AttachNew(::CreateCompatibleBitmap(pDC->m_hDC, nWidth, nHeight)) : FALSE;
 }
-
-int CBitmap::GetBitmap(BITMAP* pBitMap) const
-{
-    return ::GetObjectA(m_hObject, sizeof(BITMAP), pBitMap);
-}

@@ -14,5 +14,4 @@ public:
     static CBitmap* PASCAL FromHandle(HBITMAP hBitmap);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    int GetBitmap(BITMAP* pBitMap) const;
 };

@@ -2,7 +2,6 @@
 
 #include "framework/Bitmap.h"
 #include "framework/Brush.h"
-#include "framework/Font.h"
 #include "framework/Pen.h"
 
 CDC::~CDC()
@@ -40,34 +39,14 @@ BOOL CDC::DeleteDC()
     return ::DeleteDC(Detach());
 }
 
-CGdiObject* CDC::SelectObject(CGdiObject* pObject)
-{
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject ? pObject->m_hObject : nullptr));
-}
-
 CBitmap* CDC::SelectObject(CBitmap* pBitmap)
 {
     return CBitmap::FromHandle((HBITMAP)::SelectObject(m_hDC, pBitmap ? pBitmap->m_hObject : nullptr));
 }
 
-CFont* CDC::SelectObject(CFont* pFont)
-{
-    return CFont::FromHandle((HFONT)::SelectObject(m_hDC, pFont ? pFont->m_hObject : nullptr));
-}
-
 CPen* CDC::SelectObject(CPen* pPen)
 {
     return CPen::FromHandle((HPEN)::SelectObject(m_hDC, pPen ? pPen->m_hObject : nullptr));
-}
-
-CBrush* CDC::SelectObject(CBrush* pBrush)
-{
-    return CBrush::FromHandle((HBRUSH)::SelectObject(m_hDC, pBrush ? pBrush->m_hObject : nullptr));
-}
-
-CGdiObject* CDC::SelectStockObject(int nIndex)
-{
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
 }
 
 int CDC::SetBkMode(int nBkMode)
@@ -88,11 +67,6 @@ COLORREF CDC::SetTextColor(COLORREF crColor)
 int CDC::DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
 {
     return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
-}
-
-int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
-{
-    return ::DrawTextA(m_hDC, str, str.GetLength(), lpRect, nFormat);
 }
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush)
@@ -139,19 +113,9 @@ CPoint CDC::MoveTo(int x, int y)
     return CPoint(ptOld);
 }
 
-CPoint CDC::MoveTo(POINT point)
-{
-    return MoveTo(point.x, point.y);
-}
-
 BOOL CDC::LineTo(int x, int y)
 {
     return ::LineTo(m_hDC, x, y);
-}
-
-BOOL CDC::LineTo(POINT point)
-{
-    return LineTo(point.x, point.y);
 }
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
@@ -164,32 +128,7 @@ COLORREF CDC::GetPixel(int x, int y) const
     return ::GetPixel(m_hDC, x, y);
 }
 
-COLORREF CDC::GetPixel(POINT point) const
-{
-    return ::GetPixel(m_hDC, point.x, point.y);
-}
-
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor)
-{
-    return ::SetPixel(m_hDC, x, y, crColor);
-}
-
-COLORREF CDC::SetPixel(POINT point, COLORREF crColor)
-{
-    return ::SetPixel(m_hDC, point.x, point.y, crColor);
-}
-
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon)
 {
     return ::DrawIcon(m_hDC, x, y, hIcon);
-}
-
-BOOL CDC::DrawIcon(POINT point, HICON hIcon)
-{
-    return ::DrawIcon(m_hDC, point.x, point.y, hIcon);
-}
-
-int CDC::GetDeviceCaps(int nIndex) const
-{
-    return ::GetDeviceCaps(m_hDC, nIndex);
 }

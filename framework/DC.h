@@ -4,12 +4,9 @@
 
 #include "framework/HandleMap.h"
 #include "framework/Point.h"
-#include "framework/String.h"
 
-class CGdiObject;
 class CBitmap;
 class CBrush;
-class CFont;
 class CPen;
 
 // A device context; deletes a DC it owns (created or attached) when destroyed.
@@ -34,18 +31,13 @@ public:
     BOOL DeleteDC();
 
     // Each returns the wrapper of the object that was selected before.
-    CGdiObject* SelectObject(CGdiObject* pObject);
     CBitmap* SelectObject(CBitmap* pBitmap);
-    CFont* SelectObject(CFont* pFont);
     CPen* SelectObject(CPen* pPen);
-    CBrush* SelectObject(CBrush* pBrush);
-    CGdiObject* SelectStockObject(int nIndex);
 
     int SetBkMode(int nBkMode);
     COLORREF SetBkColor(COLORREF crColor);
     COLORREF SetTextColor(COLORREF crColor);
     int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
-    int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     void FrameRect(LPCRECT lpRect, CBrush* pBrush);
     // Fills with a colour; the DC's background colour is left as it was.
@@ -56,17 +48,10 @@ public:
     void Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
     CPoint MoveTo(int x, int y);
-    CPoint MoveTo(POINT point);
     BOOL LineTo(int x, int y);
-    BOOL LineTo(POINT point);
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop);
     COLORREF GetPixel(int x, int y) const;
-    COLORREF GetPixel(POINT point) const;
-    COLORREF SetPixel(int x, int y, COLORREF crColor);
-    COLORREF SetPixel(POINT point, COLORREF crColor);
     BOOL DrawIcon(int x, int y, HICON hIcon);
-    BOOL DrawIcon(POINT point, HICON hIcon);
-    int GetDeviceCaps(int nIndex) const;
 
 private:
     typedef CHandleMap<CDC, HDC, &CDC::m_hDC> Map;

@@ -1,7 +1,5 @@
 #include "framework/Menu.h"
 
-#include <vector>
-
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -13,11 +11,6 @@ CMenu::~CMenu()
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu)
 {
     return Map::FromHandle<CMenu>(hMenu);
-}
-
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    return Map::Attach(this, hMenu);
 }
 
 HMENU CMenu::Detach()
@@ -56,32 +49,4 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR lpszNewItem)
 {
     return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
-}
-
-UINT CMenu::GetMenuItemCount() const
-{
-    return (UINT)::GetMenuItemCount(m_hMenu);
-}
-
-UINT CMenu::GetMenuItemID(int nPos) const
-{
-    return ::GetMenuItemID(m_hMenu, nPos);
-}
-
-int CMenu::GetMenuString(UINT nIDItem, LPSTR lpString, int nMaxCount, UINT nFlags) const
-{
-    return ::GetMenuStringA(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
-}
-
-int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
-{
-    int nLength = ::GetMenuStringA(m_hMenu, nIDItem, nullptr, 0, nFlags);
-    if (nLength <= 0) {
-        rString.Empty();
-        return 0;
-    }
-    std::vector<char> buffer((size_t)nLength + 1, '\0');
-    int nCopied = ::GetMenuStringA(m_hMenu, nIDItem, buffer.data(), nLength + 1, nFlags);
-    rString = CString(buffer.data(), nCopied);
-    return nCopied;
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "framework/HandleMap.h"
-#include "framework/String.h"
 
 class CWnd;
 
@@ -18,10 +17,8 @@ public:
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
 
-    operator HMENU() const { return m_hMenu; }
     HMENU GetSafeHmenu() const { return m_hMenu; }
     static CMenu* PASCAL FromHandle(HMENU hMenu);
-    BOOL Attach(HMENU hMenu);
     HMENU Detach();
 
     BOOL CreatePopupMenu();
@@ -32,10 +29,6 @@ public:
     CMenu* GetSubMenu(int nPos) const;
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCSTR lpszNewItem = nullptr);
-    UINT GetMenuItemCount() const;
-    UINT GetMenuItemID(int nPos) const;
-    int GetMenuString(UINT nIDItem, LPSTR lpString, int nMaxCount, UINT nFlags) const;
-    int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
 
 private:
     typedef CHandleMap<CMenu, HMENU, &CMenu::m_hMenu> Map;

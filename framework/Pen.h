@@ -9,7 +9,6 @@ public:
     CPen() = default;
     CPen(int nPenStyle, int nWidth, COLORREF crColor);
 
-    operator HPEN() const { return (HPEN)m_hObject; }
     static CPen* PASCAL FromHandle(HPEN hPen);
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
 };

@@ -10,7 +10,5 @@ public:
     CPoint(int initX, int initY) { x = initX; y = initY; }
     CPoint(POINT pt) { x = pt.x; y = pt.y; }
 
-    operator LPPOINT() { return this; }
     bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
-    bool operator!=(POINT pt) const { return !(*this == pt); }
 };

@@ -47,14 +47,6 @@ CString CString::Left(int nCount) const
     return CString(m_str.c_str(), nCount < GetLength() ? nCount : GetLength());
 }
 
-int CString::Find(const char* pszSub, int nStart) const
-{
-    if (!pszSub || nStart < 0 || nStart > GetLength())
-        return -1;
-    size_t pos = m_str.find(pszSub, (size_t)nStart);
-    return pos == std::string::npos ? -1 : (int)pos;
-}
-
 int CString::CompareNoCase(const char* psz) const
 {
     return ::strcasecmp(m_str.c_str(), psz ? psz : "");

@@ -35,7 +35,6 @@ public:
     const char* GetString() const { return m_str.c_str(); }
     char GetAt(int nIndex) const { return m_str[(size_t)nIndex]; }
     CString Left(int nCount) const;
-    int Find(const char* pszSub, int nStart = 0) const;
     int CompareNoCase(const char* psz) const;
 
     CString& operator+=(const CString& s)
@@ -49,18 +48,10 @@ public:
             m_str += psz;
         return *this;
     }
-    CString& operator+=(char ch)
-    {
-        m_str += ch;
-        return *this;
-    }
     friend CString operator+(const CString& a, const CString& b) { return CString(a) += b; }
     friend CString operator+(const CString& a, const char* b) { return CString(a) += b; }
-    friend CString operator+(const char* a, const CString& b) { return CString(a) += b; }
 
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
-    friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
 private:
     std::string m_str;

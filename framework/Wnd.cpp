@@ -3,10 +3,7 @@
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
-const CWnd CWnd::wndTop(HWND_TOP);
-const CWnd CWnd::wndBottom(HWND_BOTTOM);
 const CWnd CWnd::wndTopMost(HWND_TOPMOST);
-const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
 
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
@@ -51,12 +48,6 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     WNDPROC pfnOld = (WNDPROC)::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, (LONG_PTR)&AfxWndProc);
     m_pfnSuper = pfnOld != &AfxWndProc ? pfnOld : nullptr;
     return TRUE;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
-{
-    HWND hWndCtrl = pParent ? ::GetDlgItem(pParent->m_hWnd, (int)nID) : nullptr;
-    return hWndCtrl ? SubclassWindow(hWndCtrl) : FALSE;
 }
 
 HWND CWnd::UnsubclassWindow()

@@ -20,17 +20,12 @@ public:
     HWND m_hWnd = nullptr;
 
     // Insert-after values for SetWindowPos.
-    static const CWnd wndTop;
-    static const CWnd wndBottom;
     static const CWnd wndTopMost;
-    static const CWnd wndNoTopMost;
 
     CWnd() = default;
     // Lets go of a window it still has (unsubclassing it); the window lives on.
     ~CWnd() override;
 
-    operator HWND() const { return m_hWnd; }
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     // The object for a window: its permanent object, or else a temporary one
     // (see AfxDeleteTempObjects); NULL for a NULL handle.
@@ -43,7 +38,6 @@ public:
     // Routes the window's messages through this object; FALSE if another
     // object already has it. PreSubclassWindow runs first.
     BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
     virtual void PreSubclassWindow();
     // Called by the modal loop for a queued message to this window, then to
@@ -71,36 +65,26 @@ public:
 
     // Operations.
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     CWnd* GetParent() const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
     CMenu* GetSystemMenu(BOOL bRevert) const;
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
                       void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
     BOOL KillTimer(UINT_PTR nIDEvent);
     CDC* GetDC();
-    int ReleaseDC(CDC* pDC);
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     CWnd* SetFocus();
-    static CWnd* PASCAL GetFocus();
     CWnd* SetCapture();
-    static CWnd* PASCAL GetCapture();
-    static CWnd* PASCAL GetActiveWindow();
     static CWnd* PASCAL WindowFromPoint(POINT point);
-    void ScreenToClient(LPPOINT lpPoint) const;
     void ScreenToClient(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
     void ClientToScreen(LPRECT lpRect) const;
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
     void GetWindowText(CString& rString) const;
-    int GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const;
-    int GetWindowTextLength() const;
     void SetWindowText(LPCSTR lpszString);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     // Sends the message to every child (bDeep: and their children), or only to
@@ -109,29 +93,18 @@ public:
                                   BOOL bOnlyPerm = FALSE);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void Invalidate(BOOL bErase = TRUE);
-    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void UpdateWindow();
     BOOL ShowWindow(int nCmdShow);
     BOOL IsIconic() const;
     BOOL IsWindowVisible() const;
-    BOOL IsWindowEnabled() const;
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
-    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
-    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const;
-    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
 
 protected:
     // Default handlers: each runs the default processing of its message.
-    afx_msg void OnTimer(UINT_PTR nIDEvent);
-    afx_msg void OnPaint();
     afx_msg void OnDestroy();
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
     afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
-    afx_msg void OnNcLButtonDblClk(UINT nHitTest, CPoint point);
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
-    afx_msg HCURSOR OnQueryDragIcon();
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnKillFocus(CWnd* pNewWnd);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);

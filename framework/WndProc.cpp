@@ -140,22 +140,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 // Default handlers: the message goes on to the window's own procedure.
-void CWnd::OnTimer(UINT_PTR)
-{
-    Default();
-}
-
-void CWnd::OnPaint()
-{
-    Default();
-}
-
 void CWnd::OnDestroy()
-{
-    Default();
-}
-
-void CWnd::OnContextMenu(CWnd*, CPoint)
 {
     Default();
 }
@@ -165,19 +150,9 @@ void CWnd::OnLButtonDblClk(UINT, CPoint)
     Default();
 }
 
-void CWnd::OnNcLButtonDblClk(UINT, CPoint)
-{
-    Default();
-}
-
 void CWnd::OnSysCommand(UINT, LPARAM)
 {
     Default();
-}
-
-HCURSOR CWnd::OnQueryDragIcon()
-{
-    return (HCURSOR)Default();
 }
 
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)

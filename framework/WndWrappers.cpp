@@ -26,19 +26,9 @@ DWORD CWnd::GetStyle() const
     return (DWORD)::GetWindowLongA(m_hWnd, GWL_STYLE);
 }
 
-DWORD CWnd::GetExStyle() const
-{
-    return (DWORD)::GetWindowLongA(m_hWnd, GWL_EXSTYLE);
-}
-
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
 {
     return ModifyStyleOf(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyStyleOf(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 CWnd* CWnd::GetParent() const
@@ -61,11 +51,6 @@ LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lP
     return ::SendDlgItemMessageA(m_hWnd, nID, message, wParam, lParam);
 }
 
-CWnd* CWnd::GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious) const
-{
-    return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl ? pWndCtl->m_hWnd : nullptr, bPrevious));
-}
-
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
 {
     return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
@@ -85,11 +70,6 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
 CDC* CWnd::GetDC()
 {
     return CDC::FromHandle(::GetDC(m_hWnd));
-}
-
-int CWnd::ReleaseDC(CDC* pDC)
-{
-    return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0;
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner)
@@ -133,34 +113,14 @@ CWnd* CWnd::SetFocus()
     return FromHandle(::SetFocus(m_hWnd));
 }
 
-CWnd* PASCAL CWnd::GetFocus()
-{
-    return FromHandle(::GetFocus());
-}
-
 CWnd* CWnd::SetCapture()
 {
     return FromHandle(::SetCapture(m_hWnd));
 }
 
-CWnd* PASCAL CWnd::GetCapture()
-{
-    return FromHandle(::GetCapture());
-}
-
-CWnd* PASCAL CWnd::GetActiveWindow()
-{
-    return FromHandle(::GetActiveWindow());
-}
-
 CWnd* PASCAL CWnd::WindowFromPoint(POINT point)
 {
     return FromHandle(::WindowFromPoint(point));
-}
-
-void CWnd::ScreenToClient(LPPOINT lpPoint) const
-{
-    ::ScreenToClient(m_hWnd, lpPoint);
 }
 
 void CWnd::ScreenToClient(LPRECT lpRect) const
@@ -194,16 +154,6 @@ void CWnd::GetWindowText(CString& rString) const
     std::vector<char> buffer((size_t)nLength + 1, '\0');
     int nCopied = ::GetWindowTextA(m_hWnd, buffer.data(), nLength + 1);
     rString = CString(buffer.data(), nCopied);
-}
-
-int CWnd::GetWindowText(LPSTR lpszStringBuf, int nMaxCount) const
-{
-    return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
-}
-
-int CWnd::GetWindowTextLength() const
-{
-    return ::GetWindowTextLengthA(m_hWnd);
 }
 
 void CWnd::SetWindowText(LPCSTR lpszString)
@@ -242,11 +192,6 @@ void CWnd::Invalidate(BOOL bErase)
     ::InvalidateRect(m_hWnd, nullptr, bErase);
 }
 
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase)
-{
-    ::InvalidateRect(m_hWnd, lpRect, bErase);
-}
-
 void CWnd::UpdateWindow()
 {
     ::UpdateWindow(m_hWnd);
@@ -267,11 +212,6 @@ BOOL CWnd::IsWindowVisible() const
     return ::IsWindowVisible(m_hWnd);
 }
 
-BOOL CWnd::IsWindowEnabled() const
-{
-    return ::IsWindowEnabled(m_hWnd);
-}
-
 BOOL CWnd::EnableWindow(BOOL bEnable)
 {
     return ::EnableWindow(m_hWnd, bEnable);
@@ -281,24 +221,4 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
 {
     return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy,
                           nFlags);
-}
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
-}
-
-BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const
-{
-    return ::GetWindowPlacement(m_hWnd, lpwndpl);
-}
-
-BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl)
-{
-    return ::SetWindowPlacement(m_hWnd, lpwndpl);
-}
-
-HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
-{
-    return (HICON)SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, (LPARAM)hIcon);
 }
