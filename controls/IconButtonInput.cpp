@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "controls/DCSelection.h"
 #include "controls/IconButtonInternal.h"
+#include "framework/DCSelection.h"
 
 using namespace IconButtonInternal;
 

@@ -1,7 +1,7 @@
 #include "controls/IconButton.h"
 
-#include "controls/DCSelection.h"
 #include "controls/IconButtonInternal.h"
+#include "framework/DCSelection.h"
 
 using namespace IconButtonInternal;
 

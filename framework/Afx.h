@@ -10,6 +10,7 @@
 #include "framework/ClientDC.h"
 #include "framework/CmdTarget.h"
 #include "framework/DC.h"
+#include "framework/DCSelection.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/Dpi.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/DCSelection.h"
 #include "framework/Afx.h"
+#include "framework/DCSelection.h"
 
 // Draws the readout off-screen and copies it to a window; when only some digits change,
 // only their character cells are copied, from glyphs rendered once for the font.

@@ -1,4 +1,4 @@
-#include "controls/DCSelection.h"
+#include "framework/DCSelection.h"
 
 CDCSelection::CDCSelection(HDC hDC, HGDIOBJ hObject)
     : m_hDC(hDC), m_hOld(hDC && hObject ? ::SelectObject(hDC, hObject) : NULL)
