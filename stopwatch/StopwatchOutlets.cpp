@@ -1,4 +1,6 @@
 #include "stopwatch/StopwatchOutlets.h"
 
-const StartStopLook g_lookStopped = {110, "Start", "Start the timer"};
-const StartStopLook g_lookRunning = {113, "Stop", "Stop the timer"};
+#include "res/resource.h"
+
+const StartStopLook g_lookStopped = {IDI_START, "Start", "Start the timer"};
+const StartStopLook g_lookRunning = {IDI_STOP, "Stop", "Stop the timer"};

@@ -12,8 +12,8 @@ struct StartStopLook
     const char* pszTip;
 };
 
-extern const StartStopLook g_lookStopped; // 110, "Start", "Start the timer"
-extern const StartStopLook g_lookRunning; // 113, "Stop", "Stop the timer"
+extern const StartStopLook g_lookStopped; // IDI_START, "Start", "Start the timer"
+extern const StartStopLook g_lookRunning; // IDI_STOP, "Stop", "Stop the timer"
 
 // What the engine needs from the window that shows it.
 class IStopwatchOutlets
