@@ -5,50 +5,10 @@
 # Needs DISPLAY and WINEPREFIX.
 # Usage: accessibility.sh path/to/Tempik-<version>-win64.zip path/to/AccessibilityClient.exe
 set -uo pipefail
-
-ZIP=$(realpath "${1:?usage: accessibility.sh ZIP CLIENT}")
+source "$(dirname "$(realpath "$0")")/e2e_lib.sh"
 CLIENT=$(realpath "${2:?usage: accessibility.sh ZIP CLIENT}")
-: "${DISPLAY:?needs an X display}" "${WINEPREFIX:?needs a Wine prefix}"
-export WINEDEBUG=-all
+e2e_setup "$@"
 
-PID=""
-KEEPER_PID=""
-WIN=""
-FAILURES=0
-UNPACKED=$(mktemp -d)
-EXE=$UNPACKED/Tempik.exe
-
-cleanup() {
-    local p
-    for p in "$PID" "$KEEPER_PID"; do
-        if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
-    done
-    rm -rf "$UNPACKED"
-}
-trap cleanup EXIT
-
-pass() { printf 'ok    %s\n' "$*"; }
-fail() { printf 'FAIL  %s\n' "$*"; FAILURES=$((FAILURES + 1)); }
-check() {
-    local what=$1; shift
-    if "$@"; then pass "$what"; else fail "$what"; return 1; fi
-}
-die() { fail "$*"; exit 1; }
-wait_for() {  # wait_for SECONDS COMMAND...: polls every 0.1 s
-    local limit=$1; shift
-    local n
-    for n in $(seq $((limit * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-main_window_up() {
-    WIN=$(xdotool search --onlyvisible --classname '^tempik\.exe$' 2>/dev/null | head -n1); [ -n "$WIN" ]
-}
-exited() { ! kill -0 "$PID" 2>/dev/null; }
-press() { xdotool windowfocus --sync "$WIN" 2>/dev/null; xdotool key "$1"; }
 loaded() { grep -qi "$1" "/proc/$PID/maps"; }
 
 # The client's view, one line per element; DUMP keeps the last.
@@ -66,18 +26,9 @@ value_settled() {  # changed from zero, and the same on a second read half a sec
     VALUE=$b
     [ -n "$a" ] && [ "$a" = "$b" ] && [ "$a" != 00:00:00.000 ]
 }
-readout_pixels() {
-    eval "$(xdotool getwindowgeometry --shell "$WIN")"
-    import -window root -crop "190x36+$((X + 1))+$Y" +repage rgb:- 2>/dev/null | md5sum
-}
-screen_still() { local a; a=$(readout_pixels); sleep 0.5; [ "$a" = "$(readout_pixels)" ]; }
 
-(cd "$UNPACKED" && cmake -E tar xf "$ZIP") || die "$ZIP unpacks"
-# The desktop's prefix keeps what earlier tests chose; F2 is the hot key only by default.
-wine reg delete 'HKCU\Software\Tempik' /f >/dev/null 2>&1
-wine "$EXE" </dev/null >/dev/null 2>&1 &
-PID=$!
-wait_for 20 main_window_up || die "Tempik's window appears"
+# F2 is the hot key only by default: e2e_setup left no settings.
+start_tempik
 sleep 0.5
 check "oleacc is not loaded at start-up" bash -c "grep -q 'Tempik\.exe' /proc/$PID/maps && ! grep -qi 'oleacc\.dll' /proc/$PID/maps"
 
@@ -88,7 +39,7 @@ check "oleacc is loaded once a client asked" loaded 'oleacc\.dll'
 check "four children: the readout and three buttons" grep -q '^client: .* children=4$' <<<"$DUMP"
 check "the readout is a clock named \"Elapsed time\" showing 00:00:00.000" \
     grep -q '^1: role=[0-9]* (clock) name="Elapsed time" value="00:00:00.000" ' <<<"$DUMP"
-eval "$(xdotool getwindowgeometry --shell "$WIN")"
+geometry
 check "the readout's location is its strip on screen, 190x36+$((X + 1))+$Y" \
     grep -q "^1: .* location=190x36+$((X + 1))+$Y\$" <<<"$DUMP"
 for button in "2 Start Start the timer" "3 Reset Reset the timer" "4 More Display more options"; do
@@ -107,7 +58,7 @@ echo "== stopped by the hot key"
 press F2
 check "after F2 the button is named \"Start\" again" wait_for 5 named 2 Start
 check "the value changed from zero and holds still" wait_for 5 value_settled
-check "the readout on screen holds still with it" screen_still
+check "the readout on screen holds still with it" readout_still
 check "a second read gives the same value, $VALUE" [ "$(value)" = "$VALUE" ]
 
 echo "== reset by the client"
@@ -135,8 +86,4 @@ tr -d '\r' <"$out" | sed 's/^/      /'
 check "the kept object answers with errors, and the client ends normally (exit $rc)" [ "$rc" -eq 0 ]
 rm -f "$out"
 
-if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES check(s) failed"
-    exit 1
-fi
-echo "all accessibility checks passed"
+finish

@@ -1,0 +1,257 @@
+# Sourced by every end-to-end scenario: the released Tempik.exe unpacked from
+# the zip, started and ended, watched through X (xdotool, xprop, ImageMagick).
+# A scenario calls e2e_setup ZIP first: it starts from a fresh registry key,
+# so with no settings, and on exit ends only what it started.
+# Environment: DISPLAY and WINEPREFIX (tools/on-desktop gives them); at another
+# display scale TEMPIK_E2E_DPI and TEMPIK_E2E_PREFIX (a copy of the desktop's
+# prefix with LogPixels set, which ./dev test makes), whose wineserver and
+# desktop process the scenario starts and ends itself. Screenshots go to
+# TEMPIK_E2E_SHOTS (default /tmp/tempik-e2e-<scenario>-dpi<DPI>).
+
+SCENARIO=$(basename "$0" .sh)
+KEY='HKCU\Software\Tempik'
+DPI=${TEMPIK_E2E_DPI:-96}
+SCALED_PREFIX=${TEMPIK_E2E_PREFIX:-}
+SHOTS=$(realpath -m "${TEMPIK_E2E_SHOTS:-${TMPDIR:-/tmp}/tempik-e2e-$SCENARIO-dpi$DPI}")
+
+# What this scenario started; cleanup ends these and nothing else.
+PID=""
+NOTEPAD_PID=""
+HOLDER_PID=""
+KEEPER_PID=""
+OWN_WINESERVER=""
+UNPACKED=""
+WIN=""
+FAILURES=0
+
+cleanup() {
+    local p
+    for p in "$PID" "$NOTEPAD_PID" "$HOLDER_PID" "$KEEPER_PID"; do
+        if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
+    done
+    if [ -n "$OWN_WINESERVER" ]; then wineserver -k 2>/dev/null; fi
+    [ -z "$UNPACKED" ] || rm -rf "$UNPACKED"
+}
+
+pass() { printf 'ok    %s\n' "$*"; }
+fail() { printf 'FAIL  %s\n' "$*"; FAILURES=$((FAILURES + 1)); }
+check() {  # check "description" command...
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; return 1; fi
+}
+die() { fail "$*"; exit 1; }
+finish() {
+    if [ "$FAILURES" -ne 0 ]; then
+        echo "$FAILURES check(s) failed"
+        exit 1
+    fi
+    echo "all $SCENARIO checks passed"
+    exit 0
+}
+
+# Polls "$@" every 0.1 s for up to $1 seconds.
+wait_for() {
+    local limit=$1; shift
+    local n
+    for n in $(seq $((limit * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A window manager runs on the display: the root names its check window, and
+# that window names itself.
+wm_ready() {
+    local w
+    w=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ { print $NF }')
+    [ -n "$w" ] && xprop -id "$w" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$w"
+}
+
+# Wine reads the display scale when the prefix's wineserver starts: the
+# scaled prefix gets this scenario's own, with the desktop process kept up by a
+# console that waits for input, as ./dev keeps it for its desktops.
+start_scaled_wineserver() {  # start_scaled_wineserver PREFIX
+    [ -f "$1/user.reg" ] || die "no Wine prefix at $1 (./dev test makes it)"
+    export WINEPREFIX=$1
+    OWN_WINESERVER=1
+    wineserver -p 2>/dev/null
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+    wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    exec {KEEP_DESKTOP}<>"$fifo"
+    rm -f "$fifo"
+    wine cmd <&"$KEEP_DESKTOP" >/dev/null 2>&1 &
+}
+
+# e2e_setup ZIP: the zip unpacked (EXE is its Tempik.exe), the scaled prefix's
+# wineserver if there is one, and no settings.
+e2e_setup() {
+    ZIP=$(realpath "${1:?usage: $SCENARIO.sh Tempik-VERSION-win64.zip ...}")
+    : "${DISPLAY:?needs an X display}" "${WINEPREFIX:?needs a Wine prefix}"
+    export WINEDEBUG=-all
+    UNPACKED=$(mktemp -d)
+    EXE=$UNPACKED/Tempik.exe
+    trap cleanup EXIT
+    [ -z "$SCALED_PREFIX" ] || start_scaled_wineserver "$SCALED_PREFIX"
+    (cd "$UNPACKED" && cmake -E tar xf "$ZIP") || die "$ZIP unpacks"
+    # The desktop's prefix keeps what earlier tests chose.
+    wine reg delete "$KEY" /f >/dev/null 2>&1
+}
+
+reg_value() {  # reg_value SUBKEY NAME -> the data column
+    wine reg query "$KEY\\Tempik\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v n="$2" '$1 == n { print $3 }'
+}
+reg_set() {  # reg_set SUBKEY NAME TYPE DATA
+    wine reg add "$KEY\\Tempik\\$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1
+}
+
+tempik_windows() { xdotool search --onlyvisible --classname '^tempik\.exe$' 2>/dev/null; }
+main_window_up() { WIN=$(tempik_windows | head -n1); [ -n "$WIN" ]; }
+geometry() { eval "$(xdotool getwindowgeometry --shell "$WIN")"; }  # X Y WIDTH HEIGHT
+at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
+exited() { ! kill -0 "$PID" 2>/dev/null; }
+
+start_tempik() {
+    wine "$EXE" </dev/null >/dev/null 2>&1 &
+    PID=$!
+    wait_for 20 main_window_up || die "Tempik's window appears"
+    geometry
+}
+focus_tempik() { xdotool windowfocus --sync "$WIN" 2>/dev/null; }
+press() { focus_tempik; xdotool key "$1"; }
+end_tempik() {  # Esc, where no check of it is wanted
+    press Escape
+    wait_for 15 exited || die "Tempik did not end"
+}
+
+# A figure of 96-DPI pixels at this scale: MulDiv(a, DPI, 96), for a >= 0.
+scaled() { echo $((($1 * DPI + 48) / 96)); }
+# The readout strip in client pixels: (1, 0) 190 x 36 at 96 DPI.
+RX=$(scaled 1) RW=$(scaled 190) RH=$(scaled 36)
+readout_box() { echo "${RW}x$RH+$((X + RX))+$Y"; }
+readout_image() { import -window root -crop "$(readout_box)" +repage "$@" 2>/dev/null; }  # ...OUTPUT
+# Pixels of the readout strip, as a checksum.
+readout() { readout_image rgb:- | md5sum | cut -d' ' -f1; }
+# Yellow text on black: both colours fill part of the strip.
+readout_yellow_on_black() {
+    local hist
+    hist=$(readout_image -depth 8 -format %c histogram:info:-)
+    grep -q '#FFFF00' <<<"$hist" && grep -q '#000000' <<<"$hist"
+}
+readout_moves() {
+    local a b
+    a=$(readout); sleep 0.3; b=$(readout)
+    [ "$a" != "$b" ]
+}
+readout_still() {
+    local a b
+    a=$(readout); sleep 0.5; b=$(readout)
+    [ "$a" = "$b" ]
+}
+# The window below the readout, the row of buttons, as an image: below_readout OUTPUT.
+below_readout() {
+    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage "$1" 2>/dev/null
+}
+# The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
+button_faces() {
+    below_readout png:- |
+        convert png:- -threshold 75% -define connected-components:verbose=true -connected-components 4 null: |
+        awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
+}
+
+# Button centres from the template's dialog units (window 128 x 36 of them).
+click_dlu() {
+    geometry
+    xdotool mousemove --sync $((X + WIDTH * $1 / 128)) $((Y + HEIGHT * $2 / 36)) click "${3:-1}"
+}
+# A click on the body (the readout): click_body XDOTOOL_CLICK_ARGS...
+click_body() {
+    geometry
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + $(scaled 10))) click "$@"
+}
+# A double click on the body opens the options; the menu's "a" the About box.
+open_options() { click_body --repeat 2 --delay 60 1; }
+open_about() { click_body 3; sleep 0.3; xdotool key a; }
+dialog_window() {  # dialog_window CAPTION -> DLG
+    DLG=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1); [ -n "$DLG" ]
+}
+# A popup of Tempik's with its top-left corner at (MX, MY).
+menu_at_pointer() {
+    local w
+    for w in $(tempik_windows); do
+        [ "$w" = "$WIN" ] && continue
+        eval "$(xdotool getwindowgeometry --shell "$w" | sed 's/^/M_/')"
+        [ "$M_X" = "$MX" ] && [ "$M_Y" = "$MY" ] && return 0
+    done
+    return 1
+}
+# Away from the buttons, so that no tooltip or hover look gets in the way.
+# (--sync would wait for a motion that never comes if it is there already.)
+park_pointer() {
+    [ "$(xdotool getmouselocation 2>/dev/null | cut -d' ' -f1-2)" = "x:5 y:5" ] || xdotool mousemove --sync 5 5
+}
+
+# A drag on the body by (30, 10) screen pixels.
+drag_body() {
+    local px py
+    geometry
+    px=$((X + WIDTH / 2)); py=$((Y + $(scaled 10)))
+    xdotool mousemove --sync $px $py mousedown 1
+    xdotool mousemove --sync $((px + 15)) $((py + 5))
+    xdotool mousemove --sync $((px + 30)) $((py + 10))
+    sleep 0.2
+    xdotool mouseup 1
+    park_pointer
+}
+u32() { echo $((($1 + 4294967296) % 4294967296)); }
+# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
+restored_at() {
+    reg_set Window position REG_SZ "0,1,$(u32 "$1"),$(u32 "$2")"
+    start_tempik
+    printf '      stored %5d, %4d -> restored %5d, %4d\n' "$1" "$2" "$X" "$Y"
+    check "stored ($1, $2) restores at ($3, $4)" at "$3" "$4"
+    end_tempik
+}
+
+# A window's box on screen, by X (xdotool misplaces framed windows), as
+# assignments: x_box WINDOW P -> PX= PY= PW= PH=
+x_box() {
+    xwininfo -id "$1" | awk -F: -v p="$2" '
+        /Absolute upper-left X/ { print p "X=" $2+0 } /Absolute upper-left Y/ { print p "Y=" $2+0 }
+        /Width/ { print p "W=" $2+0 } /Height/ { print p "H=" $2+0 }'
+}
+# The window's client area on screen: client_geometry WINDOW -> GX GY GW GH
+client_geometry() { eval "$(x_box "$1" G)"; }
+# shot WINDOW NAME: its client area to $SHOTS/NAME.png; GX GY GW GH as client_geometry.
+shot() {
+    client_geometry "$1"
+    mkdir -p "$SHOTS"
+    import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$SHOTS/$2.png" 2>/dev/null
+    echo "      $SHOTS/$2.png"
+}
+
+# Notepad opened beside Tempik: NOTEPAD its window, NOTEPAD_PID its process.
+# wine starts it through start.exe: its own process is the one its window names.
+start_notepad() {
+    NOTEPADS_BEFORE=$(xdotool search --name 'Notepad$' 2>/dev/null)
+    wine notepad </dev/null >/dev/null 2>&1 &
+}
+new_notepad() {
+    local w
+    for w in $(xdotool search --onlyvisible --name 'Notepad$' 2>/dev/null); do
+        grep -qx "$w" <<<"$NOTEPADS_BEFORE" && continue
+        NOTEPAD=$w
+        NOTEPAD_PID=$(xprop -id "$w" _NET_WM_PID 2>/dev/null | awk '{ print $NF }')
+        return 0
+    done
+    return 1
+}
+end_notepad() {
+    kill "$NOTEPAD_PID" 2>/dev/null; NOTEPAD_PID=""
+    notepad_gone() { ! xdotool getwindowname "$NOTEPAD" >/dev/null 2>&1; }
+    wait_for 5 notepad_gone
+}
