@@ -8,6 +8,9 @@
 # desktop process the scenario starts and ends itself. Screenshots go to
 # TEMPIK_E2E_SHOTS (default /tmp/tempik-e2e-<scenario>-dpi<DPI>).
 
+# wait_for, wm_ready, start_wineserver and desktop_cleanup: the desktop library.
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/desktop.sh"
+
 SCENARIO=$(basename "$0" .sh)
 KEY='HKCU\Software\Tempik'
 DPI=${TEMPIK_E2E_DPI:-96}
@@ -19,7 +22,6 @@ PID=""
 NOTEPAD_PID=""
 HOLDER_PID=""
 KEEPER_PID=""
-OWN_WINESERVER=""
 UNPACKED=""
 WIN=""
 FAILURES=0
@@ -29,7 +31,7 @@ cleanup() {
     for p in "$PID" "$NOTEPAD_PID" "$HOLDER_PID" "$KEEPER_PID"; do
         if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then kill "$p" 2>/dev/null; fi
     done
-    if [ -n "$OWN_WINESERVER" ]; then wineserver -k 2>/dev/null; fi
+    desktop_cleanup  # the scaled prefix's wineserver, if this scenario started it
     [ -z "$UNPACKED" ] || rm -rf "$UNPACKED"
 }
 
@@ -49,41 +51,12 @@ finish() {
     exit 0
 }
 
-# Polls "$@" every 0.1 s for up to $1 seconds.
-wait_for() {
-    local limit=$1; shift
-    local n
-    for n in $(seq $((limit * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# A window manager runs on the display: the root names its check window, and
-# that window names itself.
-wm_ready() {
-    local w
-    w=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ { print $NF }')
-    [ -n "$w" ] && xprop -id "$w" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$w"
-}
-
-# Wine reads the display scale when the prefix's wineserver starts: the
-# scaled prefix gets this scenario's own, with the desktop process kept up by a
-# console that waits for input, as ./dev keeps it for its desktops.
+# The scaled prefix gets this scenario's own wineserver and desktop process:
+# Wine reads the display scale when the prefix's wineserver starts.
 start_scaled_wineserver() {  # start_scaled_wineserver PREFIX
-    [ -f "$1/user.reg" ] || die "no Wine prefix at $1 (./dev test makes it)"
+    [ -f "$1/.tempik-ready-4" ] || die "no Wine prefix at $1 (./dev test makes it)"
     export WINEPREFIX=$1
-    OWN_WINESERVER=1
-    wineserver -p 2>/dev/null
-    wine cmd /c exit </dev/null >/dev/null 2>&1
-    wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
-    local fifo
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    exec {KEEP_DESKTOP}<>"$fifo"
-    rm -f "$fifo"
-    wine cmd <&"$KEEP_DESKTOP" >/dev/null 2>&1 &
+    start_wineserver
 }
 
 # e2e_setup ZIP: the zip unpacked (EXE is its Tempik.exe), the scaled prefix's
