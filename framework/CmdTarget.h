@@ -38,6 +38,9 @@ struct AFX_MSGMAP
 
 // Handlers are named as pointers to members, as MFC's wizards write them:
 // ON_COMMAND(ID_X, &CMyDlg::OnX). The ON_WM_* entries call the fixed names.
+// Not for clang-format: the map's braces open in one macro and close in another,
+// and it takes an entry's braced initializer for a block.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                    \
 protected:                                                       \
     static const AFX_MSGMAP* PASCAL GetThisMessageMap();         \
@@ -96,6 +99,7 @@ protected:                                                       \
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn)                               \
     { WM_REFLECT_BASE + WM_COMMAND, (UINT)(wNotifyCode), 0, 0,                      \
       AFX_MSG_THUNK(return (pThis->*(memberFxn))() ? TRUE : FALSE;) },
+// clang-format on
 
 // Receives commands through a static message map (base of windows and the app).
 class CCmdTarget

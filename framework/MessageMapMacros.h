@@ -4,7 +4,9 @@
 #include "framework/DC.h"
 #include "framework/Wnd.h"
 
-// Window-message entries with MFC's decoded handler forms.
+// Window-message entries with MFC's decoded handler forms. Not for clang-format,
+// which takes an entry's braced initializer for a block.
+// clang-format off
 #define AFX_POINT_LPARAM CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))
 
 #define ON_WM_TIMER() \
@@ -70,3 +72,4 @@
                     if (!hbr) return FALSE;                                              \
                     *pResult = (LRESULT)hbr;                                             \
                     return TRUE;) },
+// clang-format on

@@ -156,7 +156,10 @@ TEST(ResourceIds, ReadBackAsCompiledAndAtTheirFixedNumbers)
         long compiled;
         long number;
     };
+    // clang-format would take the braced initializer for a block.
+    // clang-format off
 #define FIXED(name, number) {#name, name, number}
+    // clang-format on
     const Fixed fixed[] = {
         FIXED(IDD_ABOUTBOX, 100),      FIXED(IDS_ABOUTBOX, 101),
         FIXED(IDD_RONDIX_DIALOG, 102), FIXED(IDD_TIMER_OPTIONS, 103),
