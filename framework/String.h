@@ -4,6 +4,13 @@
 
 #include "framework/WinTypes.h"
 
+// The compiler checks printf-style arguments against their format.
+#ifdef __GNUC__
+#define AFX_PRINTF_LIKE(formatArg, firstArg) __attribute__((format(printf, formatArg, firstArg)))
+#else
+#define AFX_PRINTF_LIKE(formatArg, firstArg)
+#endif
+
 // An 8-bit text value with the MFC CString members the program uses.
 class CString
 {
@@ -22,11 +29,7 @@ public:
     // Loads string resource nID of the program; FALSE (and empty) when there is none.
     BOOL LoadString(UINT nID);
     // printf-style formatting; the result replaces the text.
-    void Format(const char* pszFormat, ...)
-#ifdef __GNUC__
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
+    void Format(const char* pszFormat, ...) AFX_PRINTF_LIKE(2, 3);
 
     int GetLength() const { return (int)m_str.size(); }
     BOOL IsEmpty() const { return m_str.empty(); }
