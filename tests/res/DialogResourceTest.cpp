@@ -45,6 +45,8 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 const std::vector<ExpectedDialog>& Dialogs()
 {
+    // A table laid out as the .rc file is: one control a line.
+    // clang-format off
     static const std::vector<ExpectedDialog> dialogs = {
         {IDD_ABOUTBOX, false, DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
          "About Tempik", 200, 40, 8, "MS Sans Serif",
@@ -79,6 +81,7 @@ const std::vector<ExpectedDialog>& Dialogs()
               kChild | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, CBS_SORT},
          }},
     };
+    // clang-format on
     return dialogs;
 }
 
