@@ -1,6 +1,8 @@
 #include "app/AboutDlg.h"
 
-CAboutDlg::CAboutDlg() : CDialog(IDD, nullptr) {}
+CAboutDlg::CAboutDlg() : CDialog(IDD, nullptr)
+{
+}
 
 BOOL CAboutDlg::OnInitDialog()
 {

@@ -8,7 +8,9 @@ BEGIN_MESSAGE_MAP(CRondixApp, CWinApp)
 END_MESSAGE_MAP()
 
 // No name: the framework reads it from the string table ("Tempik").
-CRondixApp::CRondixApp() : CWinApp(nullptr) {}
+CRondixApp::CRondixApp() : CWinApp(nullptr)
+{
+}
 
 BOOL CRondixApp::InitInstance()
 {

@@ -22,7 +22,7 @@ public:
     void PaintReadout(CString text) override { m_strPainted = text; }
 };
 
-} // namespace
+}  // namespace
 
 static void BM_EngineTick(benchmark::State& state)
 {

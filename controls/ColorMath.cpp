@@ -1,15 +1,23 @@
 #include "controls/ColorMath.h"
 
-namespace
-{
+namespace {
 // BT.601 luma weights.
 constexpr double kRedWeight = 0.299;
 constexpr double kGreenWeight = 0.587;
 constexpr double kBlueWeight = 0.114;
 
-int Red(COLORREF c) { return (int)(c & 0xFF); }
-int Green(COLORREF c) { return (int)((c >> 8) & 0xFF); }
-int Blue(COLORREF c) { return (int)((c >> 16) & 0xFF); }
+int Red(COLORREF c)
+{
+    return (int)(c & 0xFF);
+}
+int Green(COLORREF c)
+{
+    return (int)((c >> 8) & 0xFF);
+}
+int Blue(COLORREF c)
+{
+    return (int)((c >> 16) & 0xFF);
+}
 
 COLORREF MakeColor(unsigned r, unsigned g, unsigned b)
 {
@@ -21,24 +29,29 @@ unsigned LowByte(double v)
 {
     return (unsigned)(long long)v & 0xFF;
 }
-} // namespace
+}  // namespace
 
-namespace ColorMath
-{
+namespace ColorMath {
 COLORREF ShiftColor(COLORREF color, int offset)
 {
     const int r = Red(color), g = Green(color), b = Blue(color);
     int d = offset;
     if (offset > 0) {
         // The brightest channel limits a brightening shift.
-        if (255 - r < d) d = 255 - r;
-        if (255 - g < d) d = 255 - g;
-        if (255 - b < d) d = 255 - b;
+        if (255 - r < d)
+            d = 255 - r;
+        if (255 - g < d)
+            d = 255 - g;
+        if (255 - b < d)
+            d = 255 - b;
     } else {
         // The darkest channel limits a darkening one.
-        if (-r > d) d = -r;
-        if (-g > d) d = -g;
-        if (-b > d) d = -b;
+        if (-r > d)
+            d = -r;
+        if (-g > d)
+            d = -g;
+        if (-b > d)
+            d = -b;
     }
     return MakeColor((unsigned)(r + d), (unsigned)(g + d), (unsigned)(b + d));
 }
@@ -72,4 +85,4 @@ COLORREF DarkPixel(COLORREF color)
         return 0;
     return DimColor(color, DarkFraction);
 }
-} // namespace ColorMath
+}  // namespace ColorMath

@@ -4,8 +4,7 @@
 
 // Colour arithmetic of the icon button: shifting a colour slot, and the per-pixel
 // transforms behind its greyscale and darker idle icons. Needs no window system.
-namespace ColorMath
-{
+namespace ColorMath {
 // Moves all three channels of colour by the same amount, as far as offset allows
 // without any channel leaving 0..255 (the first channel to reach its limit stops
 // the shift). The fourth byte of the result is 0.
@@ -29,4 +28,4 @@ inline constexpr double DarkFraction = 0.25;
 // One pixel of the darker idle icon: black stays black, anything else is dimmed
 // by DarkFraction.
 COLORREF DarkPixel(COLORREF color);
-} // namespace ColorMath
+}  // namespace ColorMath

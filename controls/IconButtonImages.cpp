@@ -5,9 +5,11 @@
 
 #include "controls/ColorMath.h"
 
-namespace
+namespace {
+HICON AsIcon(int idleValue)
 {
-HICON AsIcon(int idleValue) { return (HICON)(INT_PTR)idleValue; }
+    return (HICON)(INT_PTR)idleValue;
+}
 
 BOOL IsDerivedIdle(HICON idle)
 {
@@ -61,7 +63,8 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     const DWORD width = info.xHotspot * 2;
     const DWORD height = info.yHotspot * 2;
     CBitmap target;
-    if (width == 0 || height == 0 || !target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, NULL))
+    if (width == 0 || height == 0 ||
+        !target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, NULL))
         return NULL;
 
     // Read and written as 32-bit pixels, top-down, 0xAARRGGBB.
@@ -94,7 +97,7 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     // The icon keeps copies of both bitmaps; ours go with their wrappers.
     return ::CreateIconIndirect(&derived);
 }
-} // namespace
+}  // namespace
 
 CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int activeWidth, int activeHeight, int idleId,
                                                  int idleWidth, int idleHeight)

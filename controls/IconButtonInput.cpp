@@ -11,8 +11,7 @@
 
 using namespace IconButtonInternal;
 
-namespace
-{
+namespace {
 // Tool id of the button's single tooltip tool.
 const UINT_PTR kToolId = 1;
 // The button type bits of a window style (BS_TYPEMASK).
@@ -100,7 +99,7 @@ std::string TipTextWithRoom(HWND tip, const char* text)
     }
     return shown;
 }
-} // namespace
+}  // namespace
 
 // --- tooltip -----------------------------------------------------------------------
 

@@ -5,14 +5,13 @@
 
 using namespace IconButtonInternal;
 
-namespace
-{
+namespace {
 // Half of a difference, truncated toward zero; computed wide so it cannot overflow.
 LONG HalfOf(long long difference)
 {
     return (LONG)(difference / 2);
 }
-} // namespace
+}  // namespace
 
 // --- painting ----------------------------------------------------------------------
 

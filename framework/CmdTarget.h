@@ -20,8 +20,7 @@ typedef BOOL (*AFX_PMSG)(CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam, LRES
 
 // One entry of a static message map. Window messages have nCode 0 and nID 0;
 // commands are WM_COMMAND with a notification code and an id range.
-struct AFX_MSGMAP_ENTRY
-{
+struct AFX_MSGMAP_ENTRY {
     UINT nMessage;
     UINT nCode;
     UINT nID;
@@ -30,8 +29,7 @@ struct AFX_MSGMAP_ENTRY
 };
 
 // A class's message map and the way to its base class's map.
-struct AFX_MSGMAP
-{
+struct AFX_MSGMAP {
     const AFX_MSGMAP* (*pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
@@ -117,8 +115,7 @@ public:
     // Finds the first entry for (message, code, id) in this object's map and
     // then its base maps, and runs it. FALSE when no entry matches, or when the
     // matching handler declined the message (an _EX handler returning FALSE).
-    BOOL DispatchToMap(UINT nMessage, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam,
-                       LRESULT* pResult);
+    BOOL DispatchToMap(UINT nMessage, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // The first entry of the map chain that matches, or NULL.
     const AFX_MSGMAP_ENTRY* FindMapEntry(UINT nMessage, UINT nCode, UINT nID) const;
 

@@ -88,14 +88,14 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
 {
-    RECT rect = { x, y, x + cx, y + cy };
+    RECT rect = {x, y, x + cx, y + cy};
     FillSolidRect(&rect, clr);
 }
 
 void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
 {
-    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-               clrTopLeft, clrBottomRight);
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
+               clrBottomRight);
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
@@ -108,7 +108,7 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF
 
 CPoint CDC::MoveTo(int x, int y)
 {
-    POINT ptOld = { 0, 0 };
+    POINT ptOld = {0, 0};
     ::MoveToEx(m_hDC, x, y, &ptOld);
     return CPoint(ptOld);
 }

@@ -102,8 +102,7 @@ INT_PTR CDialog::DoModal()
     if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd)
         ::SetActiveWindow(hWndOwner);
     if (m_hWnd) {
-        SetWindowPos(nullptr, 0, 0, 0, 0,
-                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
         DestroyWindow();
     }
     return m_nModalResult;

@@ -23,9 +23,9 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC)
 
     // Tenths of a point to a character height in the DC's logical units.
     HDC hDC = pDC ? pDC->m_hDC : ::GetDC(nullptr);
-    POINT pt = { 0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), nPointSize, 720) };
+    POINT pt = {0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), nPointSize, 720)};
     if (pDC) {
-        POINT ptOrigin = { 0, 0 };
+        POINT ptOrigin = {0, 0};
         ::DPtoLP(hDC, &pt, 1);
         ::DPtoLP(hDC, &ptOrigin, 1);
         pt.y -= ptOrigin.y;

@@ -3,8 +3,7 @@
 #include <vector>
 
 namespace {
-struct TempMap
-{
+struct TempMap {
     void (*pfnDeleteAll)();
     size_t (*pfnCount)();
 };

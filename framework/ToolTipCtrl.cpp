@@ -31,11 +31,10 @@ BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     if (m_hWnd)
         return FALSE;
-    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_BAR_CLASSES };
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    HWND hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr,
+    HWND hWnd = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd ? pParentWnd->m_hWnd : nullptr, nullptr,
                                   AfxGetInstanceHandle(), nullptr);
     if (!hWnd)
         return FALSE;

@@ -99,8 +99,8 @@ HKEY CWinApp::OpenAppKey(LPCSTR lpszSection, BOOL bWrite)
         path += CString("\\") + lpszSection;
     HKEY hKey = nullptr;
     LONG lResult = bWrite ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr)
-                           : ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &hKey);
+                                              KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr)
+                          : ::RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &hKey);
     return lResult == ERROR_SUCCESS ? hKey : nullptr;
 }
 

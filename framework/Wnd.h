@@ -26,7 +26,6 @@ public:
     // Lets go of a window it still has (unsubclassing it); the window lives on.
     ~CWnd() override;
 
-
     // The object for a window: its permanent object, or else a temporary one
     // (see AfxDeleteTempObjects); NULL for a NULL handle.
     static CWnd* PASCAL FromHandle(HWND hWnd);
@@ -71,8 +70,7 @@ public:
     int GetDlgCtrlID() const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CMenu* GetSystemMenu(BOOL bRevert) const;
-    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse,
-                      void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
     BOOL KillTimer(UINT_PTR nIDEvent);
     CDC* GetDC();
     void CenterWindow(CWnd* pAlternateOwner = nullptr);

@@ -134,8 +134,8 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     if (message == WM_COMMAND)
         return DispatchToMap(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, wParam, lParam, pResult);
     if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
-        return DispatchToMap(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, wParam,
-                             (LPARAM)(message - WM_CTLCOLORMSGBOX), pResult);
+        return DispatchToMap(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, wParam, (LPARAM)(message - WM_CTLCOLORMSGBOX),
+                             pResult);
     return FALSE;
 }
 

@@ -15,8 +15,7 @@ BOOL ModifyStyleOf(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFla
         return FALSE;
     ::SetWindowLongA(hWnd, nIndex, (LONG)dwNewStyle);
     if (nFlags != 0)
-        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 }  // namespace
@@ -56,8 +55,7 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
     return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 
-UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse,
-                        void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD))
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD))
 {
     return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
 }
@@ -84,8 +82,7 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     }
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
-    ::GetMonitorInfoA(::MonitorFromWindow(hWndCenter ? hWndCenter : m_hWnd, MONITOR_DEFAULTTONEAREST),
-                      &mi);
+    ::GetMonitorInfoA(::MonitorFromWindow(hWndCenter ? hWndCenter : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
     RECT rcArea = mi.rcWork;
     RECT rcCenter = rcArea;
     if (hWndCenter && ::IsWindowVisible(hWndCenter) && !::IsIconic(hWndCenter))
@@ -166,8 +163,7 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
 
-static void SendToChildren(HWND hWndParent, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep,
-                           BOOL bOnlyPerm)
+static void SendToChildren(HWND hWndParent, UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep, BOOL bOnlyPerm)
 {
     for (HWND hWnd = ::GetWindow(hWndParent, GW_CHILD); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
         if (!bOnlyPerm || CWnd::FromHandlePermanent(hWnd))
@@ -219,6 +215,5 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
 {
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy,
-                          nFlags);
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
 }

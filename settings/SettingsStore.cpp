@@ -4,8 +4,7 @@
 #include "settings/HotKeyIndex.h"
 #include "settings/WindowRecord.h"
 
-namespace
-{
+namespace {
 const char SECTION_OPTIONS[] = "Options";
 const char ENTRY_HOTKEY[] = "Hotkey";
 const char SECTION_WINDOW[] = "Window";
@@ -37,7 +36,7 @@ void KeepInWorkArea(RECT& rc)
     rc.left = pt.x;
     rc.top = pt.y;
 }
-} // namespace
+}  // namespace
 
 int LoadHotKeySetting(CWinApp* pApp)
 {

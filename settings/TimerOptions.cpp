@@ -4,7 +4,9 @@
 #include "settings/HotKeyIndex.h"
 
 // m_nHotKeyIndex is left for the caller to set.
-CTimerOptions::CTimerOptions(CWnd* pParentWnd) : CDialog(IDD_TIMER_OPTIONS, pParentWnd) {}
+CTimerOptions::CTimerOptions(CWnd* pParentWnd) : CDialog(IDD_TIMER_OPTIONS, pParentWnd)
+{
+}
 
 BOOL CTimerOptions::OnInitDialog()
 {

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace
-{
+namespace {
 // Show commands and placement flag as the window system numbers them.
 constexpr UINT SHOWCMD_NORMAL = 1;
 constexpr UINT SHOWCMD_MINIMIZED = 2;
@@ -29,8 +28,7 @@ bool IsSeparator(char ch)
 // A decimal number read the way atoi reads it (leading white space, one sign, digits up to
 // the first other character), kept both as its low 32 bits and as a magnitude that stops
 // growing once it is past any 32-bit value, so no input overflows anything.
-struct DecimalNumber
-{
+struct DecimalNumber {
     bool bNegative = false;
     uint64_t nMagnitude = 0;
     uint32_t nLow32 = 0;
@@ -103,7 +101,7 @@ BOOL SystemIsLeadByte(BYTE nByte)
     return ::IsDBCSLeadByte(nByte);
 }
 #endif
-} // namespace
+}  // namespace
 
 void CWindowRecord::SetState(UINT nPlacementFlags, UINT nPlacementShowCmd, UINT nNormalShowCmd)
 {

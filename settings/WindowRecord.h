@@ -21,12 +21,10 @@ public:
     static constexpr LONG FALLBACK_COORDINATE = 400;
 
     // A rectangle in screen pixels, laid out as the window system's RECT.
-    struct Rect
-    {
+    struct Rect {
         LONG left, top, right, bottom;
     };
-    struct Point
-    {
+    struct Point {
         LONG x, y;
     };
 

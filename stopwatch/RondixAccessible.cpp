@@ -11,8 +11,7 @@ namespace {
 
 // The accessibility and COM functions, looked up on the first WM_GETOBJECT: a start without
 // a screen reader loads none of these libraries, and Tempik.exe imports none of them.
-struct OleFunctions
-{
+struct OleFunctions {
     decltype(&::LresultFromObject) pfnLresultFromObject;
     decltype(&::CreateStdAccessibleObject) pfnCreateStdAccessibleObject;
     decltype(&::SysAllocStringLen) pfnSysAllocStringLen;
@@ -186,4 +185,3 @@ STDMETHODIMP CRondixAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, 
 {
     return E_NOTIMPL;
 }
-

@@ -19,8 +19,7 @@ POINT s_ptDragAnchor;
 CRondixDlg::CRondixDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hIcon(nullptr), m_nStartStopIcon(g_lookStopped.nIconId),
       m_nDpi(USER_DEFAULT_SCREEN_DPI), m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr),
-      m_bKeyboardCues(TRUE),
-      m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE), m_pAccessible(nullptr)
+      m_bKeyboardCues(TRUE), m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE), m_pAccessible(nullptr)
 {
     // A shared resource icon: never destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
@@ -86,8 +85,7 @@ BOOL CRondixDlg::OnInitDialog()
     RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
     SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
-    struct ButtonSetup
-    {
+    struct ButtonSetup {
         CIconButton* pButton;
         UINT nIconId;
         const char* pszTip;
@@ -132,9 +130,9 @@ void CRondixDlg::ShowKeyboardCues(BOOL bShow)
 BOOL CRondixDlg::PreTranslateMessage(MSG* pMsg)
 {
     if (!m_bKeyboardCues) {
-        const bool bNavigation = pMsg->message == WM_KEYDOWN && (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT ||
-                                                                  pMsg->wParam == VK_RIGHT || pMsg->wParam == VK_UP ||
-                                                                  pMsg->wParam == VK_DOWN);
+        const bool bNavigation = pMsg->message == WM_KEYDOWN &&
+                                 (pMsg->wParam == VK_TAB || pMsg->wParam == VK_LEFT || pMsg->wParam == VK_RIGHT ||
+                                  pMsg->wParam == VK_UP || pMsg->wParam == VK_DOWN);
         const bool bAlt = pMsg->message == WM_SYSKEYDOWN && pMsg->wParam == VK_MENU;
         if (bNavigation || bAlt)
             ShowKeyboardCues(TRUE);

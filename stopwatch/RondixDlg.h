@@ -96,8 +96,7 @@ private:
     void AnnounceReadout();
 
     // The window's size and its buttons' rectangles (client pixels) at a DPI.
-    struct Layout
-    {
+    struct Layout {
         SIZE size;
         CRect buttons[3];
     };

@@ -65,8 +65,7 @@ CRondixDlg::Layout CRondixDlg::LayoutFor(UINT nDpi) const
     // The template's width in dialog units may come out narrower than the readout, whose
     // font grows with the DPI as the dialog's does not quite: then the window widens, with
     // the readout's margin on both sides and the buttons centred under it.
-    const LONG cxNeeded =
-        2 * AfxScaleForDpi(READOUT_LEFT, nDpi) + AfxScaleForDpi(READOUT_WIDTH, nDpi);
+    const LONG cxNeeded = 2 * AfxScaleForDpi(READOUT_LEFT, nDpi) + AfxScaleForDpi(READOUT_WIDTH, nDpi);
     if (layout.size.cx < cxNeeded) {
         const LONG cxShift = (cxNeeded - layout.size.cx) / 2;
         layout.size.cx = cxNeeded;

@@ -15,8 +15,7 @@ int CThemeBinding::s_nInstances = 0;
 
 const char* g_pszThemeLibraryForTests = nullptr;
 
-namespace
-{
+namespace {
 // The library in the system directory. A bare "UXTHEME.DLL" would be searched for in the
 // program's folder first, where a planted copy would run inside the program.
 BOOL GetSystemLibraryPath(char (&szPath)[MAX_PATH])
@@ -34,7 +33,7 @@ void FindFunction(PFN& pfn, const char* pszName)
 {
     pfn = reinterpret_cast<PFN>(reinterpret_cast<void*>(::GetProcAddress(CThemeBinding::s_hThemeLibrary, pszName)));
 }
-} // namespace
+}  // namespace
 
 CThemeBinding::CThemeBinding()
 {
@@ -79,8 +78,8 @@ void CThemeBinding::LoadThemeLibrary()
     FindFunction(s_pfnIsThemeActive, "IsThemeActive");
     FindFunction(s_pfnOpenThemeData, "OpenThemeData");
 
-    if (s_pfnCloseThemeData && s_pfnDrawThemeBackground && s_pfnDrawThemeText && s_pfnGetThemeBackgroundContentRect &&
-        s_pfnIsAppThemed && s_pfnIsThemeActive && s_pfnOpenThemeData) {
+    if (s_pfnCloseThemeData && s_pfnDrawThemeBackground && s_pfnDrawThemeText &&
+        s_pfnGetThemeBackgroundContentRect && s_pfnIsAppThemed && s_pfnIsThemeActive && s_pfnOpenThemeData) {
         s_bBound = TRUE;
     } else {
         ::FreeLibrary(s_hThemeLibrary);

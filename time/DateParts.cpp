@@ -16,7 +16,7 @@ bool IsLeapYear(int32_t year)
     return (year & 3) == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
-} // namespace
+}  // namespace
 
 BOOL DatePartsToTicks(const PreciseDateParts& parts, int64_t& ticks)
 {
@@ -44,14 +44,14 @@ BOOL DatePartsToTicks(const PreciseDateParts& parts, int64_t& ticks)
 
     // 64-bit day number: a day of the month near 2^32 must not overflow it. The
     // divisions truncate toward zero, which is what years before 0 have always got.
-    int64_t dayNumber = 365LL * year + year / 4 - year / 100 + year / 400 +
-                        DaysBeforeMonth[parts.month - 1] + (int64_t)d;
+    int64_t dayNumber =
+        365LL * year + year / 4 - year / 100 + year / 400 + DaysBeforeMonth[parts.month - 1] + (int64_t)d;
     if (leap && parts.month <= 2)
         --dayNumber;
 
     // The count wraps past 64 bits (huge days, years below -27627); unsigned keeps it defined.
-    const uint64_t seconds = (uint64_t)(dayNumber - DAY_NUMBER_1601) * (uint64_t)SECONDS_PER_DAY +
-                             3600u * h + 60u * min + s;
+    const uint64_t seconds =
+        (uint64_t)(dayNumber - DAY_NUMBER_1601) * (uint64_t)SECONDS_PER_DAY + 3600u * h + 60u * min + s;
     ticks = (int64_t)(seconds * (uint64_t)TICKS_PER_SECOND + (1000u * ms + us) * 10u + q);
     return TRUE;
 }
@@ -62,7 +62,7 @@ BOOL TicksToDateParts(int64_t ticks, PreciseDateParts& parts)
     const uint64_t t = ticks < 0 ? 0 - (uint64_t)ticks : (uint64_t)ticks;
     const uint64_t secs = t / (uint64_t)TICKS_PER_SECOND;
     const uint32_t sub = (uint32_t)(t % (uint64_t)TICKS_PER_SECOND);
-    const int32_t days = (int32_t)(secs / (uint64_t)SECONDS_PER_DAY); // at most 10,675,199
+    const int32_t days = (int32_t)(secs / (uint64_t)SECONDS_PER_DAY);  // at most 10,675,199
     const uint32_t sod = (uint32_t)(secs % (uint64_t)SECONDS_PER_DAY);
 
     parts.dayOfWeek = (days + (int32_t)DAY_NUMBER_1601 - 1) % 7 + 1;
@@ -76,7 +76,7 @@ BOOL TicksToDateParts(int64_t ticks, PreciseDateParts& parts)
     int32_t quads;
     int32_t years = 0;
     int32_t dayIndex = 0;
-    int32_t dayInQuad = -1; // stays -1 for the four years after a non-leap century year
+    int32_t dayInQuad = -1;  // stays -1 for the four years after a non-leap century year
     if (centuries == 0) {
         quads = dayInCycle / DAYS_PER_4_YEARS;
         dayInQuad = dayInCycle % DAYS_PER_4_YEARS;
@@ -107,7 +107,7 @@ BOOL TicksToDateParts(int64_t ticks, PreciseDateParts& parts)
     } else {
         if (leap && dayIndex >= 60)
             --dayIndex;
-        const int32_t k = dayIndex + 1; // day of a common year, 1..365
+        const int32_t k = dayIndex + 1;  // day of a common year, 1..365
         int32_t month = k / 32 + 1;
         while (k > DaysBeforeMonth[month])
             ++month;

@@ -6,19 +6,18 @@
 #include "framework/WinTypes.h"
 
 // A date and time split into fields; dayOfYear and dayOfWeek are only produced.
-struct PreciseDateParts
-{
+struct PreciseDateParts {
     int32_t year;
-    uint32_t month;       // 1..12
-    uint32_t day;         // 1..31
-    uint32_t hour;        // 0..23
-    uint32_t minute;      // 0..59
-    uint32_t second;      // 0..59
-    uint32_t millisecond; // 0..999
-    uint32_t microsecond; // 0..999, within the millisecond
-    uint32_t nanosecond;  // 0..900 in steps of 100, within the microsecond
-    int32_t dayOfYear;    // 1..366
-    int32_t dayOfWeek;    // 1..7, 1 = Sunday
+    uint32_t month;        // 1..12
+    uint32_t day;          // 1..31
+    uint32_t hour;         // 0..23
+    uint32_t minute;       // 0..59
+    uint32_t second;       // 0..59
+    uint32_t millisecond;  // 0..999
+    uint32_t microsecond;  // 0..999, within the millisecond
+    uint32_t nanosecond;   // 0..900 in steps of 100, within the microsecond
+    int32_t dayOfYear;     // 1..366
+    int32_t dayOfWeek;     // 1..7, 1 = Sunday
 };
 
 // Days of a common year before month m + 1; entry 12 is the length of the year.

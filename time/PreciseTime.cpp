@@ -19,7 +19,7 @@ CPreciseTime::CPreciseTime(const SYSTEMTIME& st)
     parts.second = st.wSecond;
     parts.millisecond = st.wMilliseconds;
     if (!DatePartsToTicks(parts, m_ticks))
-        m_status = TimeStatus::Invalid; // m_ticks keeps its defined 0
+        m_status = TimeStatus::Invalid;  // m_ticks keeps its defined 0
 }
 
 CPreciseTime CPreciseTime::CaptureLocalTime()
@@ -32,7 +32,8 @@ CPreciseTime CPreciseTime::CaptureLocalTime()
     const auto sinceEpoch = system_clock::now().time_since_epoch();
     const auto wholeSeconds = floor<seconds>(sinceEpoch);
     const time_t now = (time_t)wholeSeconds.count();
-    struct tm local{};
+    struct tm local {
+    };
     if (!localtime_r(&now, &local)) {
         CPreciseTime invalid;
         invalid.m_status = TimeStatus::Invalid;

@@ -133,7 +133,7 @@ std::string PrepareConversions(const std::string& text, bool yearFits)
         }
         out.append(text, i, percent - i);
         i = percent;
-        const bool alt = text[i + 1] == '#'; // text[size()] is the terminating NUL
+        const bool alt = text[i + 1] == '#';  // text[size()] is the terminating NUL
         const char c = text[i + (alt ? 2 : 1)];
         if (!IsPortableConversion(c) || (!yearFits && PrintsFourDigitYear(c, alt))) {
             out += "%%";
@@ -146,10 +146,10 @@ std::string PrepareConversions(const std::string& text, bool yearFits)
     return out;
 }
 
-} // namespace
+}  // namespace
 
-void CPreciseTimeSpan::SetSpan(int days, int hours, int minutes, int seconds, int milliseconds,
-                               int microseconds, int nanoseconds)
+void CPreciseTimeSpan::SetSpan(int days, int hours, int minutes, int seconds, int milliseconds, int microseconds,
+                               int nanoseconds)
 {
     // Nanoseconds round half away from zero to whole ticks.
     const int64_t n = nanoseconds >= 0 ? ((int64_t)nanoseconds + 50) / 100 : ((int64_t)nanoseconds - 50) / 100;
@@ -205,7 +205,8 @@ CString CPreciseTimeSpan::Format(const char* pszFormat) const
 
     PreciseDateParts parts;
     TicksToDateParts(m_ticks, parts);
-    struct tm fields{};
+    struct tm fields {
+    };
     fields.tm_sec = (int)parts.second;
     fields.tm_min = (int)parts.minute;
     fields.tm_hour = (int)parts.hour;

@@ -3,8 +3,7 @@
 #include <cstdint>
 
 // Validity of a time value; in arithmetic Null wins over Invalid.
-enum class TimeStatus : int32_t
-{
+enum class TimeStatus : int32_t {
     Valid = 0,
     Invalid = 1,
     Null = 2,

@@ -6,8 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-namespace
-{
+namespace {
 const UINT_PTR kTickTimer = 1;
 const UINT kTickMilliseconds = 27;
 // Where Tempik opens without settings, and its window's size under Wine at
@@ -57,8 +56,8 @@ void AddToolTip(HWND hwnd, HINSTANCE instance)
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     if (!init || !init(&classes))
         return;
-    HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, hwnd, NULL, instance, NULL);
+    HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, hwnd, NULL, instance, NULL);
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -67,7 +66,7 @@ void AddToolTip(HWND hwnd, HINSTANCE instance)
     tool.lpszText = const_cast<LPSTR>("Start the timer");
     ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
-} // namespace
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
@@ -84,9 +83,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         return 1;
     // Wine treats every program as DPI aware: the screen's DPI is the scale's.
     const int dpi = ScreenDpi();
-    HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Tempik baseline",
-                                  WS_POPUP | WS_VISIBLE, kLeft, kTop, ::MulDiv(kWidth, dpi, 96),
-                                  ::MulDiv(kHeight, dpi, 96), NULL, NULL, instance, NULL);
+    HWND hwnd =
+        ::CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Tempik baseline", WS_POPUP | WS_VISIBLE, kLeft,
+                          kTop, ::MulDiv(kWidth, dpi, 96), ::MulDiv(kHeight, dpi, 96), NULL, NULL, instance, NULL);
     if (hwnd && ::lstrcmpA(commandLine, "tooltip") == 0)
         AddToolTip(hwnd, instance);  // the tooltip goes with its owner window
     MSG msg;

@@ -10,8 +10,7 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace
-{
+namespace {
 long long Now(clockid_t clock)
 {
     timespec ts;
@@ -28,7 +27,7 @@ long CountPixels(XImage* image, unsigned long colour)
                 ++count;
     return count;
 }
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -4,12 +4,11 @@
 
 #include "tests/controls/ButtonTestRes.h"
 
-namespace
-{
+namespace {
 const UINT kRunStep = WM_APP + 1;
-const int kIds[6] = {IDC_TEST_FIRST, IDC_TEST_SECOND, IDC_TEST_DEFAULT,
+const int kIds[6] = {IDC_TEST_FIRST, IDC_TEST_SECOND,    IDC_TEST_DEFAULT,
                      IDC_TEST_CHECK, IDC_TEST_OWNERDRAW, IDC_TEST_PLAIN};
-} // namespace
+}  // namespace
 
 const RECT CButtonTestDialog::kButtonRects[6] = {
     {10, 10, 90, 34}, {100, 10, 180, 34}, {190, 10, 270, 34},
@@ -22,8 +21,7 @@ BEGIN_MESSAGE_MAP(CButtonTestDialog, CDialog)
     ON_MESSAGE(WM_ERASEBKGND, &CButtonTestDialog::OnEraseBkgnd)
 END_MESSAGE_MAP()
 
-CButtonTestDialog::CButtonTestDialog(std::vector<Step> steps)
-    : CDialog(IDD_BUTTON_TEST), m_steps(std::move(steps))
+CButtonTestDialog::CButtonTestDialog(std::vector<Step> steps) : CDialog(IDD_BUTTON_TEST), m_steps(std::move(steps))
 {
 }
 

@@ -4,9 +4,11 @@
 
 #include <limits>
 
-namespace
+namespace {
+COLORREF Rgb(int r, int g, int b)
 {
-COLORREF Rgb(int r, int g, int b) { return RGB(r, g, b); }
+    return RGB(r, g, b);
+}
 
 struct ShiftCase {
     COLORREF from;
@@ -18,10 +20,10 @@ TEST(ColorMathTest, ShiftMovesAllChannelsByTheSameClampedAmount)
 {
     const ShiftCase cases[] = {
         {Rgb(212, 208, 200), 30, Rgb(242, 238, 230)},
-        {Rgb(236, 233, 216), 30, Rgb(255, 252, 235)}, // red limits the shift to 19
+        {Rgb(236, 233, 216), 30, Rgb(255, 252, 235)},  // red limits the shift to 19
         {Rgb(240, 240, 240), 30, Rgb(255, 255, 255)},
         {Rgb(255, 255, 255), 30, Rgb(255, 255, 255)},
-        {Rgb(20, 100, 200), -30, Rgb(0, 80, 180)},     // red limits the shift to -20
+        {Rgb(20, 100, 200), -30, Rgb(0, 80, 180)},  // red limits the shift to -20
         {Rgb(20, 100, 200), 0, Rgb(20, 100, 200)},
         {Rgb(0, 0, 0), -30, Rgb(0, 0, 0)},
         {Rgb(0, 0, 0), 255, Rgb(255, 255, 255)},
@@ -46,14 +48,9 @@ TEST(ColorMathTest, GrayLevelUsesTruncatedLuma)
         COLORREF color;
         int gray;
     } cases[] = {
-        {Rgb(255, 255, 255), 255},
-        {Rgb(128, 128, 128), 127}, // the double sum lies just below 128
-        {Rgb(255, 0, 0), 76},
-        {Rgb(0, 255, 0), 149},
-        {Rgb(0, 0, 255), 29},
-        {Rgb(200, 100, 50), 124},
-        {Rgb(1, 1, 1), 0},
-        {Rgb(0, 0, 0), 0},
+        {Rgb(255, 255, 255), 255}, {Rgb(128, 128, 128), 127},  // the double sum lies just below 128
+        {Rgb(255, 0, 0), 76},      {Rgb(0, 255, 0), 149},     {Rgb(0, 0, 255), 29},
+        {Rgb(200, 100, 50), 124},  {Rgb(1, 1, 1), 0},         {Rgb(0, 0, 0), 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.gray, ColorMath::GrayLevel(c.color)) << std::hex << "0x" << c.color;
@@ -74,7 +71,11 @@ TEST(ColorMathTest, DimColorTakesAQuarterOffEachChannel)
 TEST(ColorMathTest, DimColorOutsideTheUnitIntervalIsUnchanged)
 {
     const COLORREF c = 0x00C08040;
-    const double unchanged[] = {0.0, -0.25, -1.0, 1.0000001, 2.0,
+    const double unchanged[] = {0.0,
+                                -0.25,
+                                -1.0,
+                                1.0000001,
+                                2.0,
                                 std::numeric_limits<double>::quiet_NaN(),
                                 std::numeric_limits<double>::infinity()};
     for (double f : unchanged)
@@ -82,4 +83,4 @@ TEST(ColorMathTest, DimColorOutsideTheUnitIntervalIsUnchanged)
     EXPECT_EQ(0u, ColorMath::DimColor(c, 1.0));
     EXPECT_EQ(Rgb(63, 126, 190), ColorMath::DimColor(c, 0.01));
 }
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@
 
 #include "tests/controls/IconButtonProbe.h"
 
-namespace
-{
+namespace {
 TEST(IconButtonConfigTest, ShiftColorMovesOneSlotOnly)
 {
     // The arithmetic itself is tested with ColorMath; here: the slot it lands in.
@@ -93,4 +92,4 @@ TEST(IconButtonConfigTest, LinkTargetIsAlwaysTerminated)
     CIconButton::CopyLinkTarget(dest, split.c_str(), 1252);
     EXPECT_EQ(split.substr(0, 259), dest);
 }
-} // namespace
+}  // namespace

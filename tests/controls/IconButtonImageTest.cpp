@@ -11,8 +11,7 @@
 #include "tests/controls/IconButtonProbe.h"
 #include "tests/support/TestImages.h"
 
-namespace
-{
+namespace {
 BOOL IsIcon(HICON icon)
 {
     ICONINFO info;
@@ -23,7 +22,10 @@ BOOL IsIcon(HICON icon)
     return TRUE;
 }
 
-HICON IdleValue(int value) { return (HICON)(INT_PTR)value; }
+HICON IdleValue(int value)
+{
+    return (HICON)(INT_PTR)value;
+}
 
 // Colours whose grey and darker copies are known, each with its expected results.
 struct PixelCase {
@@ -293,4 +295,4 @@ TEST(IconButtonImageTest, DestructionFreesEverythingTheButtonOwns)
     EXPECT_FALSE(::IsMenu(menu));
     EXPECT_FALSE(IsIcon(cursor));
 }
-} // namespace
+}  // namespace

@@ -14,11 +14,13 @@
 #include "tests/support/DialogDriver.h"
 #include "tests/support/TestImages.h"
 
-namespace
-{
+namespace {
 typedef CButtonTestDialog Dlg;
 
-LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM Point(int x, int y)
+{
+    return MAKELPARAM(x, y);
+}
 
 // A mouse move to the middle of the button, with the pointer really there so
 // the leave tracking does not fire at once.
@@ -33,7 +35,10 @@ void MoveOnto(CIconButtonProbe& button, WPARAM flags = 0)
     button.SendMessage(WM_MOUSEMOVE, flags, Point(p.x, p.y));
 }
 
-DWORD ButtonType(HWND button) { return (DWORD)::GetWindowLongA(button, GWL_STYLE) & 0x0F; }
+DWORD ButtonType(HWND button)
+{
+    return (DWORD)::GetWindowLongA(button, GWL_STYLE) & 0x0F;
+}
 
 int CountCommands(const Dlg& d, UINT id, int code)
 {
@@ -97,10 +102,8 @@ TEST(IconButtonInputTest, LeaveEventsPutTheLightOut)
 {
     // expected: the button stays lit.
     const MessageCase events[] = {
-        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, false},
-        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, false},
-        {"WM_CANCELMODE", WM_CANCELMODE, 0, false},
-        {"WA_INACTIVE", WM_ACTIVATE, WA_INACTIVE, false},
+        {"WM_MOUSELEAVE", WM_MOUSELEAVE, 0, false},  {"WM_KILLFOCUS", WM_KILLFOCUS, 0, false},
+        {"WM_CANCELMODE", WM_CANCELMODE, 0, false},  {"WA_INACTIVE", WM_ACTIVATE, WA_INACTIVE, false},
         {"WA_ACTIVE", WM_ACTIVATE, WA_ACTIVE, true},
     };
     Dlg::Run({[&](Dlg& d) {
@@ -528,4 +531,4 @@ TEST(IconButtonInputTest, TheTooltipIsCreatedOnceWithOneTool)
         },
     });
 }
-} // namespace
+}  // namespace

@@ -8,21 +8,23 @@
 #include "tests/controls/ButtonTestRes.h"
 #include "tests/support/TestImages.h"
 
-namespace
-{
+namespace {
 typedef CButtonTestDialog Dlg;
 
 // Every button is 80 x 24; a 16 x 16 image centred vertically spans rows 4..19.
 const int kW = 80, kH = 24;
 const COLORREF kRed = RGB(255, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kGrayRed = RGB(76, 76, 76); // the grey copy of pure red
+const COLORREF kGrayRed = RGB(76, 76, 76);  // the grey copy of pure red
 const COLORREF kIdleBack = RGB(100, 150, 200), kIdleText = RGB(0, 0, 160);
-const COLORREF kActiveBack = RGB(130, 180, 230); // kIdleBack brightened by 30
+const COLORREF kActiveBack = RGB(130, 180, 230);  // kIdleBack brightened by 30
 const COLORREF kActiveText = RGB(160, 0, 0);
 const COLORREF kFocusBack = RGB(90, 90, 40), kFocusText = RGB(0, 120, 0);
 
-COLORREF Sys(int index) { return ::GetSysColor(index); }
+COLORREF Sys(int index)
+{
+    return ::GetSysColor(index);
+}
 
 // Known colours, a red icon with its grey copy, the focus elsewhere.
 void Prepare(CIconButtonProbe& b)
@@ -35,8 +37,7 @@ void Prepare(CIconButtonProbe& b)
     b.m_colors[CIconButton::ColorIdleText] = kIdleText;
     b.m_colors[CIconButton::ColorActiveText] = kActiveText;
     b.m_colors[CIconButton::ColorFocusText] = kFocusText;
-    ASSERT_EQ(CIconButton::Success,
-              b.AssignIcons(MakeSolidIcon(kRed), (HICON)(INT_PTR)CIconButton::IdleIconGray));
+    ASSERT_EQ(CIconButton::Success, b.AssignIcons(MakeSolidIcon(kRed), (HICON)(INT_PTR)CIconButton::IdleIconGray));
 }
 
 void Hover(CIconButtonProbe& b)
@@ -54,7 +55,10 @@ void Unhover(CIconButtonProbe& b)
     b.SendMessage(WM_MOUSELEAVE);
 }
 
-COLORREF At(CIconButtonProbe& b, int x, int y) { return PixelAt(b.m_hWnd, x, y); }
+COLORREF At(CIconButtonProbe& b, int x, int y)
+{
+    return PixelAt(b.m_hWnd, x, y);
+}
 
 // Where the pixels of one colour are, inside the frame.
 RECT Find(CIconButtonProbe& b, COLORREF color)
@@ -79,7 +83,7 @@ void ExpectRect(const RECT& expected, const RECT& actual, const char* what)
 TEST(IconButtonPaintTest, FlatButtonAtRestLitAndPressed)
 {
     Dlg::Run({[](Dlg& d) {
-        CIconButtonProbe& b = d.m_first; // caption "Go", layout 0
+        CIconButtonProbe& b = d.m_first;  // caption "Go", layout 0
         Prepare(b);
 
         // At rest: idle face, no border, the grey icon at x = 3.
@@ -181,7 +185,7 @@ TEST(IconButtonPaintTest, ImageLayouts)
             b.SetDpi(c.dpi, FALSE);
             b.SetWindowText(c.caption ? "Go" : "");
             b.SetImageLayout(c.layout);
-            b.SetFlatBorder(FALSE); // so that layout 2's top row is all icon
+            b.SetFlatBorder(FALSE);  // so that layout 2's top row is all icon
             Hover(b);
             const RECT found = FindPixels(b.m_hWnd, {0, 0, kW, kH}, [](COLORREF p) { return p == kRed; });
             ExpectRect(c.icon, found, c.caption ? "with caption" : "without caption");
@@ -198,7 +202,7 @@ TEST(IconButtonPaintTest, ImageLayouts)
 TEST(IconButtonPaintTest, NonFlatFramesDefaultAndFocus)
 {
     Dlg::Run({[](Dlg& d) {
-        CIconButtonProbe& plain = d.m_second; // no caption
+        CIconButtonProbe& plain = d.m_second;  // no caption
         CIconButtonProbe& def = d.m_default;
         for (CIconButtonProbe* b : {&plain, &def}) {
             Prepare(*b);
@@ -239,7 +243,7 @@ TEST(IconButtonPaintTest, NonFlatFramesDefaultAndFocus)
 TEST(IconButtonPaintTest, CheckedBoxLooksActiveButIsNotShifted)
 {
     Dlg::Run({[](Dlg& d) {
-        CIconButtonProbe& b = d.m_check; // caption "Check"
+        CIconButtonProbe& b = d.m_check;  // caption "Check"
         Prepare(b);
         EXPECT_EQ(kIdleBack, At(b, kW - 3, 2));
         ExpectRect({3, 4, 19, 20}, Find(b, kGrayRed), "unchecked");
@@ -257,13 +261,13 @@ TEST(IconButtonPaintTest, CheckedBoxLooksActiveButIsNotShifted)
 TEST(IconButtonPaintTest, BitmapsWithMasksAndTheirDisabledLook)
 {
     Dlg::Run({[](Dlg& d) {
-        CIconButtonProbe& b = d.m_second; // no caption: a 16 x 16 image at (32, 4)
+        CIconButtonProbe& b = d.m_second;  // no caption: a 16 x 16 image at (32, 4)
         Prepare(b);
         // Active: red, its left half transparent (black under the mask). Idle: blue.
         const auto leftHalf = [](int x, int) { return x < 8; };
         b.SetBitmaps(MakeBitmap(16, 16, [&](int x, int y) { return leftHalf(x, y) ? RGB(0, 0, 0) : kRed; }),
-                     MakeMask(16, 16, leftHalf),
-                     MakeSolidBitmap(16, 16, kBlue), MakeMask(16, 16, [](int, int) { return false; }));
+                     MakeMask(16, 16, leftHalf), MakeSolidBitmap(16, 16, kBlue),
+                     MakeMask(16, 16, [](int, int) { return false; }));
         EXPECT_EQ(NULL, b.m_icons[0].handle) << "bitmaps replace the icons";
         ExpectRect({32, 4, 48, 20}, Find(b, kBlue), "idle bitmap");
         Hover(b);
@@ -317,12 +321,13 @@ TEST(IconButtonPaintTest, SwitchingIconsAndRepaintingLeaksNoHandles)
         CIconButtonProbe& b = d.m_first;
         const auto cycle = [&](int times) {
             for (int i = 0; i < times; ++i) {
-                ASSERT_EQ(CIconButton::Success, b.LoadIcons(i % 2 ? IDI_START : IDI_STOP, CIconButton::IdleIconGray));
+                ASSERT_EQ(CIconButton::Success,
+                          b.LoadIcons(i % 2 ? IDI_START : IDI_STOP, CIconButton::IdleIconGray));
                 b.SetTipText(i % 2 ? "Start the timer" : "Stop the timer", TRUE);
                 ::UpdateWindow(b.m_hWnd);
             }
         };
-        cycle(2); // let the system make what it makes once
+        cycle(2);  // let the system make what it makes once
         const GuiCounts before = CountGuiObjects();
         cycle(100);
         const GuiCounts after = CountGuiObjects();
@@ -330,4 +335,4 @@ TEST(IconButtonPaintTest, SwitchingIconsAndRepaintingLeaksNoHandles)
         EXPECT_EQ(before.user, after.user);
     }});
 }
-} // namespace
+}  // namespace

@@ -170,15 +170,15 @@ TEST(DialogTest, DoModalReturnsTheValueThatEndedTheDialog)
         int nCancel;
     };
     const Case cases[] = {
-        { "EndDialog(-1)", [](CTestDialog& d) { d.EndDialog(-1); }, -1, 0, 0 },
-        { "EndDialog(1234)", [](CTestDialog& d) { d.EndDialog(1234); }, 1234, 0, 0 },
-        { "WM_COMMAND IDCANCEL",
-          [](CTestDialog& d) { d.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }, IDCANCEL, 0, 1 },
-        { "Esc on a control",
-          [](CTestDialog& d) { d.m_button.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0x00010001); }, IDCANCEL, 0, 1 },
-        { "WM_CLOSE", [](CTestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL, 0, 1 },
-        { "WM_COMMAND IDOK", [](CTestDialog& d) { d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
-          IDOK, 1, 0 },
+        {"EndDialog(-1)", [](CTestDialog& d) { d.EndDialog(-1); }, -1, 0, 0},
+        {"EndDialog(1234)", [](CTestDialog& d) { d.EndDialog(1234); }, 1234, 0, 0},
+        {"WM_COMMAND IDCANCEL",
+         [](CTestDialog& d) { d.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }, IDCANCEL, 0, 1},
+        {"Esc on a control", [](CTestDialog& d) { d.m_button.PostMessage(WM_KEYDOWN, VK_ESCAPE, 0x00010001); },
+         IDCANCEL, 0, 1},
+        {"WM_CLOSE", [](CTestDialog& d) { d.PostMessage(WM_CLOSE); }, IDCANCEL, 0, 1},
+        {"WM_COMMAND IDOK", [](CTestDialog& d) { d.PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
+         IDOK, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -253,8 +253,8 @@ TEST(DialogTest, ModalLoopOffersAQueuedMessageToTheControlThenToTheDialog)
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        { FALSE, { "button", "dialog", "dispatched" } },
-        { TRUE, { "button" } },  // translated: not dispatched, the dialog never sees it
+        {FALSE, {"button", "dialog", "dispatched"}},
+        {TRUE, {"button"}},  // translated: not dispatched, the dialog never sees it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bButtonEats ? "button eats it" : "button passes it on");
@@ -276,7 +276,7 @@ TEST(DialogTest, TimerKeepsTickingWhileANestedModalDialogRuns)
         bool bDestroy;  // the nested window is destroyed instead of ended
         INT_PTR innerResult;
     };
-    const Case cases[] = { { "ended", false, 7 }, { "destroyed", true, -1 } };
+    const Case cases[] = {{"ended", false, 7}, {"destroyed", true, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CWinApp app("FrameworkDialogTest");
@@ -388,7 +388,7 @@ TEST(DialogTest, HiddenDialogIsShownWhenItsQueueFirstRunsDry)
         UINT nIDTemplate;
         bool bDropStyle;  // as a dialog that replaces its whole style while initialising
     };
-    const Case cases[] = { { IDD_TEST_HIDDEN, false }, { IDD_TEST_VISIBLE, true } };
+    const Case cases[] = {{IDD_TEST_HIDDEN, false}, {IDD_TEST_VISIBLE, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nIDTemplate);
         CTestDialog dlg(c.nIDTemplate);

@@ -217,7 +217,7 @@ TEST(GdiTest, ToolTipKeepsOneToolWhoseTextChanges)
     ti.lpszText = buffer;
     tip.SendMessage(TTM_GETTEXTA, sizeof buffer, (LPARAM)&ti);
     EXPECT_STREQ(buffer, "Stop the timer");
-    MSG msg = { hOwner, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, { 5, 5 } };
+    MSG msg = {hOwner, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5), 0, {5, 5}};
     tip.RelayEvent(&msg);
     HWND hTip = tip.m_hWnd;
     owner.DestroyWindow();  // takes the tooltip window with it

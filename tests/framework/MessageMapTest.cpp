@@ -85,8 +85,8 @@ protected:
     }
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
     {
-        m_log.push_back(std::string("setcursor ") + (pWnd == this ? "this " : "other ") +
-                        std::to_string(nHitTest) + " " + std::to_string(message));
+        m_log.push_back(std::string("setcursor ") + (pWnd == this ? "this " : "other ") + std::to_string(nHitTest) +
+                        " " + std::to_string(message));
         return TRUE;
     }
     afx_msg UINT OnGetDlgCode() { return (UINT)Default() | 0x10; }
@@ -166,12 +166,12 @@ TEST_F(MessageMapTest, DispatchesThroughDerivedThenBaseMapThenOriginalProcedure)
         int originalCalls;
     };
     const Case cases[] = {
-        { "entry only in the base map", WM_BASE_ONLY, 5, 0, 105, "base-only", 0 },
-        { "derived entry wins over the base's", WM_IN_BOTH, 0, 0, 2, "both-in-derived", 0 },
-        { "entry only in the derived map", WM_DERIVED_ONLY, 7, 0, 207, "derived-only", 0 },
-        { "no entry: the original procedure answers", WM_TEST_UNMAPPED, 0, 0, kUnmappedAnswer, nullptr, 1 },
-        { "handler adding to Default()", WM_TEST_DEFAULT, 0, 0, kDefaultAnswer + 1, nullptr, 1 },
-        { "decoded timer in the base map", WM_TIMER, 9, 0, 0, "timer 9", 0 },
+        {"entry only in the base map", WM_BASE_ONLY, 5, 0, 105, "base-only", 0},
+        {"derived entry wins over the base's", WM_IN_BOTH, 0, 0, 2, "both-in-derived", 0},
+        {"entry only in the derived map", WM_DERIVED_ONLY, 7, 0, 207, "derived-only", 0},
+        {"no entry: the original procedure answers", WM_TEST_UNMAPPED, 0, 0, kUnmappedAnswer, nullptr, 1},
+        {"handler adding to Default()", WM_TEST_DEFAULT, 0, 0, kDefaultAnswer + 1, nullptr, 1},
+        {"decoded timer in the base map", WM_TIMER, 9, 0, 0, "timer 9", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -179,7 +179,7 @@ TEST_F(MessageMapTest, DispatchesThroughDerivedThenBaseMapThenOriginalProcedure)
         OriginalCounts().clear();
         EXPECT_EQ(::SendMessageA(m_hWnd, c.message, c.wParam, c.lParam), c.result);
         if (c.logged)
-            EXPECT_EQ(wnd.m_log, std::vector<std::string>{ c.logged });
+            EXPECT_EQ(wnd.m_log, std::vector<std::string>{c.logged});
         else
             EXPECT_TRUE(wnd.m_log.empty());
         EXPECT_EQ(OriginalCounts()[c.message], c.originalCalls);
@@ -199,25 +199,25 @@ TEST_F(MessageMapTest, DecodesWindowMessagesAsMfcHandlersExpectThem)
         std::string logged;
     };
     const Case cases[] = {
-        { WM_CONTEXTMENU, (WPARAM)m_hWnd, MAKELPARAM(-1, -1), 0, "contextmenu this -1,-1" },
-        { WM_CONTEXTMENU, (WPARAM)hOther, MAKELPARAM(300, 40), 0, "contextmenu other 300,40" },
-        { WM_SYSCOMMAND, 16, 77, 0, "syscommand 16 77" },
-        { WM_SETCURSOR, (WPARAM)m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), TRUE, "setcursor this 1 512" },
-        { WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0, 0, "activate 0 none 1" },
-        { WM_ACTIVATE, WA_CLICKACTIVE, (LPARAM)hOther, 0, "activate 2 other 0" },
-        { WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 7), 0, "mousemove 1 -5,7" },
-        { WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 34), 0, "lbuttondblclk 1 12,34" },
-        { WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(-20, 600), 0, "nclbuttondblclk 2 -20,600" },
-        { WM_KILLFOCUS, 0, 0, 0, "killfocus none" },
-        { WM_ENABLE, FALSE, 0, 0, "enable 0" },
-        { WM_CANCELMODE, 0, 0, 0, "cancelmode" },
-        { WM_SYSCOLORCHANGE, 0, 0, 0, "syscolorchange" },
+        {WM_CONTEXTMENU, (WPARAM)m_hWnd, MAKELPARAM(-1, -1), 0, "contextmenu this -1,-1"},
+        {WM_CONTEXTMENU, (WPARAM)hOther, MAKELPARAM(300, 40), 0, "contextmenu other 300,40"},
+        {WM_SYSCOMMAND, 16, 77, 0, "syscommand 16 77"},
+        {WM_SETCURSOR, (WPARAM)m_hWnd, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), TRUE, "setcursor this 1 512"},
+        {WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1), 0, 0, "activate 0 none 1"},
+        {WM_ACTIVATE, WA_CLICKACTIVE, (LPARAM)hOther, 0, "activate 2 other 0"},
+        {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 7), 0, "mousemove 1 -5,7"},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(12, 34), 0, "lbuttondblclk 1 12,34"},
+        {WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(-20, 600), 0, "nclbuttondblclk 2 -20,600"},
+        {WM_KILLFOCUS, 0, 0, 0, "killfocus none"},
+        {WM_ENABLE, FALSE, 0, 0, "enable 0"},
+        {WM_CANCELMODE, 0, 0, 0, "cancelmode"},
+        {WM_SYSCOLORCHANGE, 0, 0, 0, "syscolorchange"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.logged);
         wnd.m_log.clear();
         EXPECT_EQ(::SendMessageA(m_hWnd, c.message, c.wParam, c.lParam), c.result);
-        EXPECT_EQ(wnd.m_log, std::vector<std::string>{ c.logged });
+        EXPECT_EQ(wnd.m_log, std::vector<std::string>{c.logged});
     }
     // Results carried back from decoded handlers.
     EXPECT_EQ(::SendMessageA(m_hWnd, WM_GETDLGCODE, 0, 0), kDlgCodeAnswer | 0x10);
@@ -338,8 +338,8 @@ protected:
     void TearDown() override { m_parent.DestroyWindow(); }
     HWND CreateChild(int nID, DWORD dwStyle)
     {
-        return ::CreateWindowExA(0, "BUTTON", "Click", WS_CHILD | WS_VISIBLE | dwStyle, 10, 10, 80, 24,
-                                 m_hParent, (HMENU)(INT_PTR)nID, ::GetModuleHandleA(nullptr), nullptr);
+        return ::CreateWindowExA(0, "BUTTON", "Click", WS_CHILD | WS_VISIBLE | dwStyle, 10, 10, 80, 24, m_hParent,
+                                 (HMENU)(INT_PTR)nID, ::GetModuleHandleA(nullptr), nullptr);
     }
 
     HWND m_hParent = nullptr;
@@ -355,8 +355,8 @@ TEST_F(ReflectionTest, ClickReachesTheButtonFirstAndTheParentUnlessTheButtonStop
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        { FALSE, { "child", "parent" } },
-        { TRUE, { "child" } },
+        {FALSE, {"child", "parent"}},
+        {TRUE, {"child"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bStop ? "stopped by the button" : "passed on");
@@ -376,7 +376,7 @@ TEST_F(ReflectionTest, NotificationFromAControlWithoutObjectGoesToTheParentOnly)
 {
     HWND hPlain = CreateChild(IDC_TEST_OWNERDRAW, BS_PUSHBUTTON);
     ::SendMessageA(m_hParent, WM_COMMAND, MAKEWPARAM(IDC_TEST_OWNERDRAW, BN_CLICKED), (LPARAM)hPlain);
-    EXPECT_EQ(m_parent.m_log, std::vector<std::string>{ "parent-other" });
+    EXPECT_EQ(m_parent.m_log, std::vector<std::string>{"parent-other"});
 }
 
 TEST_F(ReflectionTest, DrawItemOfAnOwnerDrawnButtonReachesItsDrawItem)
@@ -425,8 +425,8 @@ TEST_F(ReflectionTest, ButtonColourQueryIsAnsweredByTheButtonsCtlColor)
 TEST_F(ReflectionTest, SystemColourChangeReachesTheChildrenOfATopLevelWindowOnly)
 {
     // A grandchild too: a control may sit inside a group or a child dialog.
-    HWND hGroup = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 50, 200, 60, m_hParent,
-                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    HWND hGroup = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 50, 200, 60, m_hParent, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
     HWND hInner = ::CreateWindowExA(0, "BUTTON", "Inner", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 80, 24,
                                     hGroup, (HMENU)(INT_PTR)77, ::GetModuleHandleA(nullptr), nullptr);
     CReflectButton inner;

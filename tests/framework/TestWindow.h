@@ -48,8 +48,8 @@ inline HWND CreateTestWindow(HWND hWndParent = nullptr, DWORD dwStyle = WS_OVERL
         return ::RegisterClassA(&wc);
     }();
     (void)atom;
-    return ::CreateWindowExA(0, "TempikFrameworkTestWindow", "test", dwStyle, 100, 100, 300, 200,
-                             hWndParent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExA(0, "TempikFrameworkTestWindow", "test", dwStyle, 100, 100, 300, 200, hWndParent,
+                             nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace fwtest

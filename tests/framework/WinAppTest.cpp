@@ -42,12 +42,12 @@ protected:
         return lResult;
     }
 
-    CWinApp m_app{ kAppName };
+    CWinApp m_app{kAppName};
 };
 
 TEST_F(ProfileTest, IntegersRoundTripAsDwordValues)
 {
-    for (int nValue : { 0, 1, 11, -1, -5, 2147483647 }) {
+    for (int nValue : {0, 1, 11, -1, -5, 2147483647}) {
         SCOPED_TRACE(nValue);
         ASSERT_TRUE(m_app.WriteProfileInt("Options", "Hotkey", nValue));
         DWORD dwType = 0;
@@ -93,13 +93,13 @@ TEST_F(ProfileTest, MissingAndWronglyTypedValuesReadAsTheDefault)
         const char* section;
         const char* entry;
     };
-    for (const IntCase& c : { IntCase{ "Options", "Missing" }, IntCase{ "NoSuchSection", "Hotkey" },
-                              IntCase{ "Options", "TextNotNumber" }, IntCase{ "Options", "ShortBinary" },
-                              IntCase{ "Options", "DwordAsBinary" } }) {
+    for (const IntCase& c :
+         {IntCase{"Options", "Missing"}, IntCase{"NoSuchSection", "Hotkey"}, IntCase{"Options", "TextNotNumber"},
+          IntCase{"Options", "ShortBinary"}, IntCase{"Options", "DwordAsBinary"}}) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.entry);
         EXPECT_EQ((int)m_app.GetProfileInt(c.section, c.entry, -1), -1);
     }
-    for (const char* entry : { "Missing", "NumberNotText", "ShortBinary", "Expandable" }) {
+    for (const char* entry : {"Missing", "NumberNotText", "ShortBinary", "Expandable"}) {
         SCOPED_TRACE(entry);
         EXPECT_STREQ(m_app.GetProfileString("Options", entry, "0,1,400,400,400,400"), "0,1,400,400,400,400");
         EXPECT_STREQ(m_app.GetProfileString("Options", entry), "");
@@ -131,7 +131,8 @@ TEST(WinAppTest, NamesAndResourceStrings)
     // Without a name: the title string if the program has one, else the file name.
     CString title;
     CWinApp unnamed;
-    EXPECT_STREQ(unnamed.m_pszAppName, title.LoadString(AFX_IDS_APP_TITLE) ? (const char*)title : "framework_win_tests");
+    EXPECT_STREQ(unnamed.m_pszAppName,
+                 title.LoadString(AFX_IDS_APP_TITLE) ? (const char*)title : "framework_win_tests");
 
     CString invalid;
     EXPECT_TRUE(invalid.LoadString(AFX_IDS_INVALID_SPAN));

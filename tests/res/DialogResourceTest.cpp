@@ -24,10 +24,10 @@ struct ExpectedItem {
     int id;
     const char* text;  // nullptr: any text that is not empty
     short x, y, cx, cy;
-    DWORD typeMask;    // the low style bits that pick the control's type
+    DWORD typeMask;  // the low style bits that pick the control's type
     DWORD type;
-    DWORD required;    // further style bits that must be set
-    DWORD forbidden;   // and bits that must not be
+    DWORD required;   // further style bits that must be set
+    DWORD forbidden;  // and bits that must not be
 };
 
 struct ExpectedDialog {
@@ -88,9 +88,12 @@ const std::vector<ExpectedDialog>& Dialogs()
 const char* WindowClassOf(WORD atom)
 {
     switch (atom) {
-    case kButton: return "Button";
-    case kStatic: return "Static";
-    case kComboBox: return "ComboBox";
+    case kButton:
+        return "Button";
+    case kStatic:
+        return "Static";
+    case kComboBox:
+        return "ComboBox";
     }
     return "?";
 }
@@ -153,15 +156,16 @@ TEST(DialogResource, TemplatesHoldTheirControlsInOrder)
     }
 }
 
-class DialogWindow : public GuiHandleTest {};
+class DialogWindow : public GuiHandleTest
+{
+};
 
 TEST_F(DialogWindow, CreatesWithEveryControl)
 {
     for (const ExpectedDialog& d : Dialogs()) {
         SCOPED_TRACE(d.id);
-        UniqueWindow dialog = Own(CreateDialogParamA(GetModuleHandleA(nullptr),
-                                                     MAKEINTRESOURCEA(d.id), nullptr,
-                                                     QuietDialogProc, 0));
+        UniqueWindow dialog =
+            Own(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(d.id), nullptr, QuietDialogProc, 0));
         ASSERT_TRUE(dialog);
         EXPECT_EQ(DialogDriver::WindowText(dialog.get()), d.caption);
         DWORD style = GetWindowLongA(dialog.get(), GWL_STYLE);
@@ -191,9 +195,8 @@ TEST_F(DialogWindow, CreatesWithEveryControl)
 
 TEST_F(DialogWindow, MainWindowClientAreaIsTheTemplateSize)
 {
-    UniqueWindow dialog = Own(CreateDialogParamA(GetModuleHandleA(nullptr),
-                                                 MAKEINTRESOURCEA(IDD_RONDIX_DIALOG), nullptr,
-                                                 QuietDialogProc, 0));
+    UniqueWindow dialog = Own(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_RONDIX_DIALOG),
+                                                 nullptr, QuietDialogProc, 0));
     ASSERT_TRUE(dialog);
     RECT expected = {0, 0, 128, 36};
     ASSERT_TRUE(MapDialogRect(dialog.get(), &expected));
@@ -223,17 +226,15 @@ TEST_F(DialogWindow, MainWindowClientAreaIsTheTemplateSize)
 // font stands in for "MS Sans Serif".
 TEST_F(DialogWindow, AboutTextStaysLeftOfTheOkButton)
 {
-    UniqueWindow dialog = Own(CreateDialogParamA(GetModuleHandleA(nullptr),
-                                                 MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr,
-                                                 QuietDialogProc, 0));
+    UniqueWindow dialog = Own(
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr, QuietDialogProc, 0));
     ASSERT_TRUE(dialog);
     RECT ok{};
     GetWindowRect(GetDlgItem(dialog.get(), IDOK), &ok);
     MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&ok), 2);
 
     int lines = 0;
-    for (HWND child = GetWindow(dialog.get(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(dialog.get(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(child) == IDOK)
             continue;
         ++lines;

@@ -5,7 +5,8 @@
 namespace {
 
 // Reads little-endian fields, failing once past the end.
-class Reader {
+class Reader
+{
 public:
     Reader(const BYTE* data, std::size_t size) : m_data(data), m_size(size) {}
 

@@ -13,7 +13,7 @@ struct DialogItem {
     DWORD exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     int id = 0;
-    WORD classAtom = 0;      // 0x80 button, 0x82 static, 0x85 combo box; 0 if named
+    WORD classAtom = 0;     // 0x80 button, 0x82 static, 0x85 combo box; 0 if named
     std::string className;  // when the class is given by name
     std::string text;
 };

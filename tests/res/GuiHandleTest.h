@@ -35,7 +35,8 @@ using UniqueDC = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
 // Test fixture that fails a test which leaves behind a window, menu, icon,
 // bitmap or DC it made. Under Wine GetGuiResources counts nothing, so each
 // handle handed to Own() is also checked to be gone when the test ends.
-class GuiHandleTest : public ::testing::Test {
+class GuiHandleTest : public ::testing::Test
+{
 protected:
     void SetUp() override;
     void TearDown() override;

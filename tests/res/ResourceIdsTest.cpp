@@ -20,13 +20,20 @@ enum class IdKind { Dialog, String, Menu, Icon, Control, MenuCommand, SystemComm
 const char* KindName(IdKind kind)
 {
     switch (kind) {
-    case IdKind::Dialog: return "dialog";
-    case IdKind::String: return "string";
-    case IdKind::Menu: return "menu";
-    case IdKind::Icon: return "icon";
-    case IdKind::Control: return "control";
-    case IdKind::MenuCommand: return "menu command";
-    case IdKind::SystemCommand: return "system-menu command";
+    case IdKind::Dialog:
+        return "dialog";
+    case IdKind::String:
+        return "string";
+    case IdKind::Menu:
+        return "menu";
+    case IdKind::Icon:
+        return "icon";
+    case IdKind::Control:
+        return "control";
+    case IdKind::MenuCommand:
+        return "menu command";
+    case IdKind::SystemCommand:
+        return "system-menu command";
     }
     return "?";
 }
@@ -34,11 +41,9 @@ const char* KindName(IdKind kind)
 std::optional<IdKind> KindOf(const std::string& name)
 {
     static const std::pair<const char*, IdKind> prefixes[] = {
-        {"IDD_", IdKind::Dialog},        {"IDS_", IdKind::String},
-        {"AFX_IDS_", IdKind::String},    {"IDR_MENU_", IdKind::Menu},
-        {"IDR_MAINFRAME", IdKind::Icon}, {"IDI_", IdKind::Icon},
-        {"IDC_", IdKind::Control},       {"ID_", IdKind::MenuCommand},
-        {"IDM_", IdKind::SystemCommand},
+        {"IDD_", IdKind::Dialog},    {"IDS_", IdKind::String},        {"AFX_IDS_", IdKind::String},
+        {"IDR_MENU_", IdKind::Menu}, {"IDR_MAINFRAME", IdKind::Icon}, {"IDI_", IdKind::Icon},
+        {"IDC_", IdKind::Control},   {"ID_", IdKind::MenuCommand},    {"IDM_", IdKind::SystemCommand},
     };
     for (const auto& [prefix, kind] : prefixes) {
         if (name.rfind(prefix, 0) == 0)
@@ -113,14 +118,14 @@ std::vector<std::string> IdProblems(const std::vector<IdDefinition>& ids)
         }
         auto [slot, fresh] = taken.emplace(std::make_pair(*kind, id.value), id.name);
         if (!fresh) {
-            problems.push_back(id.name + " and " + slot->second + " are both " +
-                               KindName(*kind) + " " + std::to_string(id.value));
+            problems.push_back(id.name + " and " + slot->second + " are both " + KindName(*kind) + " " +
+                               std::to_string(id.value));
         }
         if (*kind == IdKind::Control || *kind == IdKind::MenuCommand) {
             auto [command, unused] = commands.emplace(id.value, id.name);
             if (command->second != id.name && fresh) {
-                problems.push_back(id.name + " and " + command->second +
-                                   " reach WM_COMMAND as the same id " + std::to_string(id.value));
+                problems.push_back(id.name + " and " + command->second + " reach WM_COMMAND as the same id " +
+                                   std::to_string(id.value));
             }
         }
     }

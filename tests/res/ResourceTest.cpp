@@ -31,7 +31,9 @@ std::string ResourceText(int id, LPCSTR type)
 
 // ------------------------------------------------------------------- menus
 
-class MenuResource : public GuiHandleTest {};
+class MenuResource : public GuiHandleTest
+{
+};
 
 TEST_F(MenuResource, EachHoldsOnePopupWithItsItemsInOrder)
 {
@@ -50,8 +52,7 @@ TEST_F(MenuResource, EachHoldsOnePopupWithItsItemsInOrder)
           {"&Options...", ID_TIMER_OPTIONS},
           {"&About Tempik...", ID_TIMER_ABOUT},
           {"Exit", ID_TIMER_EXIT}}},
-        {IDR_MENU_RUNNING,
-         {{"&Stop", ID_TIMER_STOP}, {nullptr, 0}, {"&About Tempik...", ID_TIMER_ABOUT}}},
+        {IDR_MENU_RUNNING, {{"&Stop", ID_TIMER_STOP}, {nullptr, 0}, {"&About Tempik...", ID_TIMER_ABOUT}}},
     };
     for (const Menu& m : menus) {
         SCOPED_TRACE(m.id);
@@ -150,7 +151,8 @@ struct IconPixels {
     std::vector<bool> masked;
 };
 
-class IconResource : public GuiHandleTest {
+class IconResource : public GuiHandleTest
+{
 protected:
     // Loads icon id at the given size (0: the resource's own size) and checks
     // that GetIconInfo reports the expected size through the hot spot.
@@ -337,9 +339,8 @@ TEST(ManifestResource, RunsAsInvokerPerMonitorAwareWithCommonControls6)
     std::string manifest = ResourceText(1, RT_MANIFEST);
     ASSERT_FALSE(manifest.empty());
     for (const char* part : {
-             "level=\"asInvoker\"", "uiAccess=\"false\"",
-             ">PerMonitorV2, PerMonitor</dpiAwareness>", ">true/pm</dpiAware>",
-             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+             "level=\"asInvoker\"", "uiAccess=\"false\"", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+             ">true/pm</dpiAware>", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8

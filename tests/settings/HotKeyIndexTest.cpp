@@ -6,8 +6,7 @@
 
 TEST(HotKeyIndex, UnsetBecomesF2AndOnlyPositiveRegisters)
 {
-    const struct
-    {
+    const struct {
         int nStored, nInitial;
         BOOL bHasKey;
     } cases[] = {{-1, 1, TRUE}, {-5, 1, TRUE}, {INT_MIN, 1, TRUE}, {0, 0, FALSE}, {11, 11, TRUE}, {40, 40, TRUE}};
@@ -40,12 +39,11 @@ TEST(HotKeyIndex, EntriesAreNoneThenF2ToF12)
 
 TEST(HotKeyIndex, TypedTextFindsEntryIgnoringCase)
 {
-    const struct
-    {
+    const struct {
         const char* pszText;
         int nIndex;
-    } cases[] = {{"f7", 6}, {"F12", 11}, {"none", 0}, {"NONE", 0}, {"F1", -1}, {"F13", -1},
-                 {"", -1},  {"junk", -1}, {"F7 ", -1}, {nullptr, -1}};
+    } cases[] = {{"f7", 6},   {"F12", 11}, {"none", 0},  {"NONE", 0}, {"F1", -1},
+                 {"F13", -1}, {"", -1},    {"junk", -1}, {"F7 ", -1}, {nullptr, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(CHotKeyIndex::FindEntry(c.pszText), c.nIndex) << (c.pszText ? c.pszText : "(null)");
 }

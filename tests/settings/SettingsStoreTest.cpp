@@ -6,8 +6,7 @@
 
 #include "framework/WinApp.h"
 
-namespace
-{
+namespace {
 constexpr int WINDOW_WIDTH = 196;
 constexpr int WINDOW_HEIGHT = 54;
 
@@ -46,7 +45,8 @@ protected:
         DWORD dwType = 0;
         DWORD cbText = sizeof szText - 1;
         HKEY hKey = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, ValuePath("Window").c_str(), 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, ValuePath("Window").c_str(), 0, KEY_QUERY_VALUE, &hKey) !=
+            ERROR_SUCCESS)
             return "(none)";
         LONG lResult = ::RegQueryValueExA(hKey, "position", nullptr, &dwType, (BYTE*)szText, &cbText);
         ::RegCloseKey(hKey);
@@ -86,7 +86,7 @@ protected:
     std::string m_strKey;
     HWND m_hWnd = nullptr;
 };
-} // namespace
+}  // namespace
 
 TEST_F(SettingsStoreTest, HotKeyRoundTripsAsRegistryInteger)
 {
@@ -115,8 +115,7 @@ TEST_F(SettingsStoreTest, FirstRunOpensAt400AndSavesNormalState)
 
 TEST_F(SettingsStoreTest, StoredRecordsRestoreWithRangeRule)
 {
-    const struct
-    {
+    const struct {
         std::string strText;
         LONG nLeft, nTop;
     } cases[] = {

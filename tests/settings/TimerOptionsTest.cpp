@@ -8,10 +8,8 @@
 #include "res/resource.h"
 #include "tests/support/DialogDriver.h"
 
-namespace
-{
-enum class Action
-{
+namespace {
+enum class Action {
     Cancel,
     PressOk,
     ChooseAndOk,
@@ -20,8 +18,7 @@ enum class Action
 };
 
 // What a person does in the open dialog, and what the dialog showed when it opened.
-struct Script
-{
+struct Script {
     Action action = Action::Cancel;
     int nChoose = 0;
     const char* pszTyped = "";
@@ -97,12 +94,11 @@ INT_PTR RunOptions(int nGiven, Script& script, int* pnIndexAfter)
 
 const std::vector<std::string> ALL_ENTRIES = {"None", "F2", "F3", "F4",  "F5",  "F6",
                                               "F7",   "F8", "F9", "F10", "F11", "F12"};
-} // namespace
+}  // namespace
 
 TEST(TimerOptions, ListsNoneAndF2ToF12WithTheGivenEntrySelected)
 {
-    const struct
-    {
+    const struct {
         int nGiven, nSelected;
         const char* pszShown;
     } cases[] = {{1, 1, "F2"}, {0, 0, "None"}, {11, 11, "F12"}, {12, -1, ""}, {-1, -1, ""}};
@@ -121,24 +117,23 @@ TEST(TimerOptions, ListsNoneAndF2ToF12WithTheGivenEntrySelected)
 
 TEST(TimerOptions, OkTakesChosenOrTypedEntryAndOtherwiseKeepsTheIndex)
 {
-    const struct
-    {
+    const struct {
         int nGiven;
         Action action;
         int nChoose;
         const char* pszTyped;
         int nExpected;
     } cases[] = {
-        {1, Action::ChooseAndOk, 4, "", 4},   // F5
-        {1, Action::ChooseAndOk, 0, "", 0},   // None
+        {1, Action::ChooseAndOk, 4, "", 4},  // F5
+        {1, Action::ChooseAndOk, 0, "", 0},  // None
         {5, Action::PressOk, 0, "", 5},
         {1, Action::TypeAndOk, 0, "f7", 6},
         {1, Action::TypeAndOk, 0, "none", 0},
         {1, Action::TypeAndOk, 0, "F12", 11},
         {3, Action::TypeAndOk, 0, "junk", 3},
-        {3, Action::TypeAndOk, 0, "F1", 3},   // a prefix of F10 ... F12, but no entry
+        {3, Action::TypeAndOk, 0, "F1", 3},  // a prefix of F10 ... F12, but no entry
         {3, Action::TypeAndOk, 0, "", 3},
-        {12, Action::PressOk, 0, "", 12},     // nothing selected, nothing typed
+        {12, Action::PressOk, 0, "", 12},  // nothing selected, nothing typed
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.nGiven) + " \"" + c.pszTyped + "\" choose " + std::to_string(c.nChoose));

@@ -6,22 +6,19 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 // Lead bytes of Shift-JIS (code page 932), so the double-byte rules are exercised on every host.
 BOOL ShiftJisLeadByte(BYTE nByte)
 {
     return (nByte >= 0x81 && nByte <= 0x9F) || (nByte >= 0xE0 && nByte <= 0xFC);
 }
 
-struct StateCase
-{
+struct StateCase {
     UINT nPlacementFlags, nPlacementShowCmd, nNormalShowCmd;
     UINT nFlags, nShowCmd;
 };
 
-struct ParseCase
-{
+struct ParseCase {
     const char* pszText;
     UINT nFlags, nShowCmd;
     LONG nLeft, nTop;
@@ -41,7 +38,7 @@ std::string Copied(const std::string& strSrc, size_t nDestSize, PFN_IS_LEAD_BYTE
     EXPECT_EQ(buffer[nDestSize], 'X') << "wrote past the buffer";
     return buffer.data();
 }
-} // namespace
+}  // namespace
 
 TEST(WindowRecord, StateStoredForEachShowCommand)
 {
@@ -53,8 +50,7 @@ TEST(WindowRecord, StateStoredForEachShowCommand)
         {1, 2, 5, 2, 7},  // minimised, any flag set
         {0, 2, 5, 0, 7},  // minimised from normal
         {0, 0, 5, 0, 1},  // anything else
-        {2, 7, 5, 0, 1},
-        {0, 5, 9, 0, 1},
+        {2, 7, 5, 0, 1}, {0, 5, 9, 0, 1},
     };
     for (const StateCase& c : cases) {
         CWindowRecord record;
@@ -157,7 +153,8 @@ TEST(WindowRecord, CopyNeverSplitsADoubleByteCharacter)
     // Without double-byte rules the cut falls after 199 bytes, whatever they are.
     EXPECT_EQ(Copied(std::string(198, 'a') + strKana + "zz", 200, nullptr), std::string(198, 'a') + "\x82");
     // A whole character that ends at the last place is kept.
-    EXPECT_EQ(Copied(std::string(197, 'a') + strKana + "zz", 200, ShiftJisLeadByte), std::string(197, 'a') + strKana);
+    EXPECT_EQ(Copied(std::string(197, 'a') + strKana + "zz", 200, ShiftJisLeadByte),
+              std::string(197, 'a') + strKana);
     // A lead byte that ends the text has no trail byte and is dropped.
     EXPECT_EQ(Copied("12\x82", 200, ShiftJisLeadByte), "12");
     EXPECT_EQ(Copied("abc", 1, ShiftJisLeadByte), "");
@@ -194,8 +191,7 @@ TEST(WindowRecord, MostlyHiddenWindowIsMovedTheShortestWayIntoTheWorkArea)
     using R = CWindowRecord::Rect;
     const R screen = {0, 0, 1280, 800};
     const R shifted = {-1280, 40, 0, 1064};  // a monitor left of the primary, taskbar on top
-    const struct
-    {
+    const struct {
         R rcWindow, rcWork;
         LONG nLeft, nTop;
     } cases[] = {

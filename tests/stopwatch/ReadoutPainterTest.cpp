@@ -17,8 +17,7 @@ constexpr int CX = 190, CY = 36;
 constexpr COLORREF YELLOW = RGB(255, 255, 0), BLACK = RGB(0, 0, 0);
 
 // An off-screen stand-in for the window.
-struct CSurface
-{
+struct CSurface {
     CSurface(HDC hdcScreen, int cx, int cy) : m_cx(cx), m_cy(cy)
     {
         m_dc.Attach(::CreateCompatibleDC(hdcScreen));
@@ -86,8 +85,8 @@ std::vector<std::string> Sweep()
 
 // Paints the texts as ticks do, and now and then in full over a covered readout as WM_PAINT
 // does, each time comparing the whole target with the drawing of before.
-void ExpectPaintsAsBefore(HDC hdcScreen, HFONT hFont, CReadoutPainter& painter, const std::vector<std::string>& texts,
-                          int cx = CX, int cy = CY)
+void ExpectPaintsAsBefore(HDC hdcScreen, HFONT hFont, CReadoutPainter& painter,
+                          const std::vector<std::string>& texts, int cx = CX, int cy = CY)
 {
     CSurface expected(hdcScreen, cx + 2, cy + 1), actual(hdcScreen, cx + 2, cy + 1);
     for (size_t i = 0; i < texts.size(); ++i) {

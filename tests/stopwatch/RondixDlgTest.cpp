@@ -75,8 +75,8 @@ std::string ReadPosition()
 {
     char text[256] = "";
     DWORD size = sizeof text;
-    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", RRF_RT_REG_SZ, nullptr,
-                       text, &size) != ERROR_SUCCESS)
+    if (::RegGetValueA(HKEY_CURRENT_USER, SettingsPath("Window").c_str(), "position", RRF_RT_REG_SZ, nullptr, text,
+                       &size) != ERROR_SUCCESS)
         return "";
     return text;
 }
@@ -166,7 +166,9 @@ int StrayPixels(HWND hDlg, const RECT& rcReadout = READOUT)
     for (int y = 0; y < rcClient.bottom; ++y)
         for (int x = 0; x < rcClient.right; ++x)
             nStray += pixels[(size_t)(y * rcClient.right + x)] != RGB(0, 0, 0) &&
-                      std::none_of(drawn.begin(), drawn.end(), [&](const CRect& rc) { return rc.PtInRect({x, y}); });
+                      std::none_of(drawn.begin(), drawn.end(), [&](const CRect& rc) {
+                          return rc.PtInRect({x, y});
+                      });
     return nStray;
 }
 
@@ -255,8 +257,7 @@ TEST_F(RondixDlgTest, SystemMenuEndsWithAboutEntry)
 
 TEST_F(RondixDlgTest, StoredHotKeyIndexDecidesTheRegisteredKey)
 {
-    struct Case
-    {
+    struct Case {
         int nStored;
         UINT nExpectedKey;  // 0: none registered
         int nSaved;
@@ -364,8 +365,7 @@ TEST_F(RondixDlgTest, UncoveredReadoutIsPaintedAgain)
 
 // Screen readers' events about the window's client area, counted by an out-of-context
 // hook on this thread: its callbacks come in the message loop.
-struct AccessEvents
-{
+struct AccessEvents {
     HWND hWnd;
     int nValues;  // EVENT_OBJECT_VALUECHANGE of the readout
     int nNames;   // EVENT_OBJECT_NAMECHANGE of Start/Stop
@@ -382,8 +382,7 @@ void CALLBACK CountAccessEvent(HWINEVENTHOOK, DWORD event, HWND hWnd, LONG idObj
 
 TEST_F(RondixDlgTest, AStopOrResetAnnouncesTheReadoutOnceAndTicksNever)
 {
-    struct Step
-    {
+    struct Step {
         const char* what;
         std::function<void(HWND)> act;
         int nValues, nNames;
@@ -391,18 +390,24 @@ TEST_F(RondixDlgTest, AStopOrResetAnnouncesTheReadoutOnceAndTicksNever)
     const Step steps[] = {
         {"start", [](HWND h) { Click(h, IDC_START_STOP); }, 0, 1},
         {"ticking", [](HWND) { PumpFor(200); }, 0, 0},
-        {"stop by the hot key", [](HWND h) { ::SendMessageA(h, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, 0); }, 1, 1},
+        {"stop by the hot key", [](HWND h) { ::SendMessageA(h, WM_HOTKEY, CRondixDlg::ID_HOTKEY_TOGGLE, 0); }, 1,
+         1},
         {"reset while stopped", [](HWND h) { Click(h, IDC_RESET); }, 1, 0},
         {"start from the menu", [](HWND h) { Command(h, ID_TIMER_START); }, 0, 1},
-        {"reset while running", [](HWND h) { PumpFor(100); Click(h, IDC_RESET); }, 1, 1},
+        {"reset while running",
+         [](HWND h) {
+             PumpFor(100);
+             Click(h, IDC_RESET);
+         },
+         1, 1},
         {"stop while stopped", [](HWND h) { Command(h, ID_TIMER_STOP); }, 0, 0},
     };
     CRondixDlg dlg;
     RunModal(dlg, [&](HWND hDlg) {
         s_events = {hDlg, 0, 0};
-        HWINEVENTHOOK hHook = ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
-                                                CountAccessEvent, ::GetCurrentProcessId(), ::GetCurrentThreadId(),
-                                                WINEVENT_OUTOFCONTEXT);
+        HWINEVENTHOOK hHook =
+            ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, CountAccessEvent,
+                              ::GetCurrentProcessId(), ::GetCurrentThreadId(), WINEVENT_OUTOFCONTEXT);
         ASSERT_NE(hHook, nullptr);
         for (const Step& step : steps) {
             SCOPED_TRACE(step.what);
@@ -468,8 +473,12 @@ TEST_F(RondixDlgTest, AccessibleObjectReadsTheWindowAndOutlivesItDisconnected)
         CPoint ptReadout(READOUT.left, READOUT.top), ptGap(2, READOUT.bottom + 1);
         ::ClientToScreen(hDlg, &ptReadout);
         ::ClientToScreen(hDlg, &ptGap);
-        const struct { POINT pt; long nChild; } hits[] = {
-            {{(rcReset.left + rcReset.right) / 2, (rcReset.top + rcReset.bottom) / 2}, CRondixAccessible::CHILD_RESET},
+        const struct {
+            POINT pt;
+            long nChild;
+        } hits[] = {
+            {{(rcReset.left + rcReset.right) / 2, (rcReset.top + rcReset.bottom) / 2},
+             CRondixAccessible::CHILD_RESET},
             {ptReadout, CRondixAccessible::CHILD_READOUT},
             {ptGap, CHILDID_SELF},
         };
@@ -491,8 +500,7 @@ TEST_F(RondixDlgTest, AccessibleObjectReadsTheWindowAndOutlivesItDisconnected)
     ::CoUninitialize();
 }
 
-struct MenuSeen
-{
+struct MenuSeen {
     std::vector<std::string> texts;
     std::vector<UINT> ids;
     CPoint topLeft;
@@ -552,8 +560,7 @@ TEST_F(RondixDlgTest, PopupMenuFollowsTheStateAndItsChoiceIsCarriedOut)
 // A message box of this thread owned by hOwner.
 HWND FindOwnedMessageBox(HWND hOwner)
 {
-    struct Search
-    {
+    struct Search {
         HWND hOwner, hFound;
     } search = {hOwner, nullptr};
     ::EnumThreadWindows(
@@ -572,14 +579,13 @@ HWND FindOwnedMessageBox(HWND hOwner)
 
 TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
 {
-    struct Case
-    {
+    struct Case {
         const char* pszName;
         bool bDoubleClick;  // else the menu command
         int nChoice;
         int nButton;
         int nIndexAfter;
-        UINT nKeyAfter;  // 0: none registered
+        UINT nKeyAfter;       // 0: none registered
         UINT nHeldElsewhere;  // a key another window holds: OK is refused, then the dialog is cancelled
     };
     const Case cases[] = {
@@ -605,22 +611,24 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
 
             int nShown = -2;
             BOOL bRunningInside = TRUE;
-            WhenFound([] { return FindThreadWindow(OPTIONS_TITLE); }, [&](HWND hOptions) {
-                bRunningInside = dlg.IsRunning();
-                nShown = (int)::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_GETCURSEL, 0, 0);
-                ::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_SETCURSEL, (WPARAM)c.nChoice, 0);
-                if (c.nHeldElsewhere) {
-                    WhenFound([hOptions] { return FindOwnedMessageBox(hOptions); }, [&](HWND hBox) {
-                        strRefusal = WindowText(::GetDlgItem(hBox, 0xFFFF));
-                        ::SendMessageA(hBox, WM_COMMAND, IDOK, 0);
-                    });
-                    ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
-                    bStayedOpen = ::IsWindowVisible(hOptions) != FALSE;
-                    ::SendMessageA(hOptions, WM_COMMAND, IDCANCEL, 0);
-                    return;
-                }
-                ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
-            });
+            WhenFound([] { return FindThreadWindow(OPTIONS_TITLE); },
+                      [&](HWND hOptions) {
+                          bRunningInside = dlg.IsRunning();
+                          nShown = (int)::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_GETCURSEL, 0, 0);
+                          ::SendDlgItemMessageA(hOptions, IDC_HOTKEY_LIST, CB_SETCURSEL, (WPARAM)c.nChoice, 0);
+                          if (c.nHeldElsewhere) {
+                              WhenFound([hOptions] { return FindOwnedMessageBox(hOptions); },
+                                        [&](HWND hBox) {
+                                            strRefusal = WindowText(::GetDlgItem(hBox, 0xFFFF));
+                                            ::SendMessageA(hBox, WM_COMMAND, IDOK, 0);
+                                        });
+                              ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
+                              bStayedOpen = ::IsWindowVisible(hOptions) != FALSE;
+                              ::SendMessageA(hOptions, WM_COMMAND, IDCANCEL, 0);
+                              return;
+                          }
+                          ::SendMessageA(hOptions, WM_COMMAND, (WPARAM)c.nButton, 0);
+                      });
             if (c.bDoubleClick)
                 ::SendMessageA(hDlg, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(60, 10));
             else
@@ -645,8 +653,7 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
 
 TEST_F(RondixDlgTest, AboutOpensCentredFromMenuAndSystemMenuWhileTheCountGoesOn)
 {
-    struct Case
-    {
+    struct Case {
         UINT nMessage;
         WPARAM wParam;
         bool bOpens;
@@ -665,17 +672,19 @@ TEST_F(RondixDlgTest, AboutOpensCentredFromMenuAndSystemMenuWhileTheCountGoesOn)
             bool bOpened = false;
             bool bCounted = false;
             CPoint ptCentre, ptBoxCentre;
-            RunSoon([&] {
-                HWND hAbout = FindThreadWindow(ABOUT_TITLE);
-                if (!hAbout)
-                    return;
-                bOpened = true;
-                CRect rcMain = WindowRect(hDlg), rcBox = WindowRect(hAbout);
-                ptCentre = CPoint((rcMain.left + rcMain.right) / 2, (rcMain.top + rcMain.bottom) / 2);
-                ptBoxCentre = CPoint((rcBox.left + rcBox.right) / 2, (rcBox.top + rcBox.bottom) / 2);
-                bCounted = ReadoutChangesFrom(hDlg, Readout(hDlg));
-                ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
-            }, 50);
+            RunSoon(
+                [&] {
+                    HWND hAbout = FindThreadWindow(ABOUT_TITLE);
+                    if (!hAbout)
+                        return;
+                    bOpened = true;
+                    CRect rcMain = WindowRect(hDlg), rcBox = WindowRect(hAbout);
+                    ptCentre = CPoint((rcMain.left + rcMain.right) / 2, (rcMain.top + rcMain.bottom) / 2);
+                    ptBoxCentre = CPoint((rcBox.left + rcBox.right) / 2, (rcBox.top + rcBox.bottom) / 2);
+                    bCounted = ReadoutChangesFrom(hDlg, Readout(hDlg));
+                    ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+                },
+                50);
             ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
             PumpFor(100);
             EXPECT_EQ(bOpened, c.bOpens);
@@ -911,8 +920,7 @@ TEST_F(RondixDlgTest, AMonitorOfAnotherDpiScalesEverythingAndTheFirstBringsItBac
 
 TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
 {
-    struct Case
-    {
+    struct Case {
         const char* pszName;
         UINT nMessage;
         WPARAM wParam;
@@ -939,8 +947,7 @@ TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
                                            : CPoint(work.right - rc.Width() / 2, work.top + 10);
             ::SetWindowPos(hDlg, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
-            const CPoint expected =
-                c.bMoves ? CPoint(work.right - rc.Width(), work.bottom - rc.Height()) : at;
+            const CPoint expected = c.bMoves ? CPoint(work.right - rc.Width(), work.bottom - rc.Height()) : at;
             EXPECT_EQ(WindowRect(hDlg).TopLeft(), expected);
             EXPECT_EQ(WindowRect(hDlg).Width(), rc.Width());
         }
@@ -1031,7 +1038,8 @@ TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
         (nRounds == 1 ? nAfterFirst : nAfterLast) = AfxGetTempObjectCount();
         RunSoon(batch);
     };
-    WhenFound([&] { return ::IsWindowVisible(dlg.m_hWnd) ? (hDlg = dlg.m_hWnd) : nullptr; }, [&](HWND) { batch(); });
+    WhenFound([&] { return ::IsWindowVisible(dlg.m_hWnd) ? (hDlg = dlg.m_hWnd) : nullptr; },
+              [&](HWND) { batch(); });
     AfxGetApp()->m_pMainWnd = &dlg;
     dlg.DoModal();
     AfxGetApp()->m_pMainWnd = nullptr;
@@ -1041,7 +1049,8 @@ TEST_F(RondixDlgTest, TemporaryWrappersGoWheneverTheMainLoopIdles)
     EXPECT_GT(nAfterFirst, 0u) << "a round makes temporaries";
     EXPECT_EQ(atIdle.back(), atIdle[1]) << "as many live after the last round as after round 1";
     std::cout << "live temporaries after round 1: " << nAfterFirst << ", once the loop idled: " << atIdle[1]
-              << "; after round " << nRounds << ": " << nAfterLast << ", once the loop idled: " << atIdle.back() << "\n";
+              << "; after round " << nRounds << ": " << nAfterLast << ", once the loop idled: " << atIdle.back()
+              << "\n";
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StopwatchEngine, ConstructedThenInitialResetPaintsZeroAndShowsStart)
 {
@@ -132,7 +132,7 @@ TEST_F(StopwatchEngine, RunsAccumulateAcrossStopAndStart)
     m_outlets.AdvanceMs(1'000);
     m_engine.OnTimer(ID_TICK_TIMER);
     m_outlets.AdvanceMs(5);
-    m_engine.StartTiming(); // while running: a stop
+    m_engine.StartTiming();  // while running: a stop
     EXPECT_EQ(m_engine.m_bRunning, 0);
     m_outlets.AdvanceMs(60'000);
     m_engine.OnHotKey(0, 0);
@@ -213,7 +213,7 @@ public:
     CPreciseTime CaptureTime() override { return m_clock.Now(); }
 };
 
-} // namespace
+}  // namespace
 
 // Setting the system clock back an hour while running changes nothing.
 TEST(StopwatchEngineOnMonotonicClock, WallClockSetBackChangesNothing)

@@ -39,8 +39,7 @@ void WhenFoundStep(std::function<HWND()> find, std::function<void(HWND)> act, DW
     RunSoon([=] { WhenFoundStep(find, act, deadline); }, 20);
 }
 
-struct ThreadWindowSearch
-{
+struct ThreadWindowSearch {
     const char* pszTitle;
     const char* pszClass;
     bool bVisibleOnly;
@@ -73,7 +72,6 @@ HWND FindThreadWindowOf(const char* pszClass, const char* pszTitle, bool bVisibl
     ::EnumThreadWindows(::GetCurrentThreadId(), MatchThreadWindow, (LPARAM)&search);
     return search.hFound;
 }
-
 
 }  // namespace
 
@@ -182,8 +180,7 @@ std::string WindowText(HWND hWnd)
 
 namespace {
 
-struct TipSearch
-{
+struct TipSearch {
     HWND hWndTool;
     std::string text;
     bool found;

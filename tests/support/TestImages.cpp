@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
+namespace {
 const int kIconSize = 16;
 
 // Mask rows of a 16-pixel-wide monochrome bitmap are one WORD each.
@@ -31,7 +30,7 @@ std::vector<COLORREF> ReadPixels(HBITMAP bitmap, int width, int height)
     ::DeleteDC(dc);
     return pixels;
 }
-} // namespace
+}  // namespace
 
 HICON MakeTestIcon(const std::vector<COLORREF>& colors, const std::vector<bool>& transparent)
 {
@@ -39,8 +38,9 @@ HICON MakeTestIcon(const std::vector<COLORREF>& colors, const std::vector<bool>&
     std::vector<DWORD> bits(kIconSize * kIconSize);
     for (size_t i = 0; i < bits.size(); ++i)
         bits[i] = GetRValue(colors[i]) << 16 | GetGValue(colors[i]) << 8 | GetBValue(colors[i]);
-    const std::vector<BYTE> mask =
-        MaskBits(kIconSize, kIconSize, [&](int x, int y) { return (bool)transparent[(size_t)(y * kIconSize + x)]; });
+    const std::vector<BYTE> mask = MaskBits(kIconSize, kIconSize, [&](int x, int y) {
+        return (bool)transparent[(size_t)(y * kIconSize + x)];
+    });
 
     ICONINFO info;
     std::memset(&info, 0, sizeof(info));
@@ -118,8 +118,7 @@ COLORREF PixelAt(HWND window, int x, int y)
     return c;
 }
 
-namespace
-{
+namespace {
 // As the window shows them now, without letting it paint first.
 void ForEachPixel(HWND window, const RECT& area, const std::function<void(int, int, COLORREF)>& visit)
 {
@@ -129,7 +128,7 @@ void ForEachPixel(HWND window, const RECT& area, const std::function<void(int, i
             visit(x, y, ::GetPixel(dc, x, y));
     ::ReleaseDC(window, dc);
 }
-} // namespace
+}  // namespace
 
 std::vector<COLORREF> ClientPixels(HWND window, const RECT& area)
 {

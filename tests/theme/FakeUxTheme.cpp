@@ -7,8 +7,14 @@
 #include <cstdlib>
 
 extern "C" {
-__declspec(dllexport) HRESULT WINAPI CloseThemeData(HANDLE) { return S_OK; }
-__declspec(dllexport) HRESULT WINAPI DrawThemeBackground(HANDLE, HDC, int, int, const RECT*, const RECT*) { return S_OK; }
+__declspec(dllexport) HRESULT WINAPI CloseThemeData(HANDLE)
+{
+    return S_OK;
+}
+__declspec(dllexport) HRESULT WINAPI DrawThemeBackground(HANDLE, HDC, int, int, const RECT*, const RECT*)
+{
+    return S_OK;
+}
 __declspec(dllexport) HRESULT WINAPI DrawThemeText(HANDLE, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*)
 {
     return S_OK;
@@ -17,10 +23,19 @@ __declspec(dllexport) HRESULT WINAPI GetThemeBackgroundContentRect(HANDLE, HDC, 
 {
     return S_OK;
 }
-__declspec(dllexport) BOOL WINAPI IsAppThemed() { return FALSE; }
-__declspec(dllexport) BOOL WINAPI IsThemeActive() { return FALSE; }
+__declspec(dllexport) BOOL WINAPI IsAppThemed()
+{
+    return FALSE;
+}
+__declspec(dllexport) BOOL WINAPI IsThemeActive()
+{
+    return FALSE;
+}
 #ifdef FAKE_UXTHEME_COMPLETE
-__declspec(dllexport) HANDLE WINAPI OpenThemeData(HWND, LPCWSTR) { return nullptr; }
+__declspec(dllexport) HANDLE WINAPI OpenThemeData(HWND, LPCWSTR)
+{
+    return nullptr;
+}
 #endif
 }
 

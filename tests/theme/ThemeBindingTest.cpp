@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace
-{
+namespace {
 std::string PathBesideTest(const char* pszName)
 {
     char szPath[MAX_PATH];
@@ -65,7 +64,7 @@ protected:
     }
     void TearDown() override { g_pszThemeLibraryForTests = nullptr; }
 };
-} // namespace
+}  // namespace
 
 TEST_F(ThemeBindingTest, SystemLibraryIsBoundFromTheSystemDirectory)
 {
@@ -206,10 +205,12 @@ TEST_F(ThemeBindingTest, CopyPlantedBesideTheProgramIsNotLoaded)
     ASSERT_TRUE(::CopyFileA(PathBesideTest("theme_tests.exe").c_str(), strProgram.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileA(PathBesideTest("fake_uxtheme_complete.dll").c_str(), strPlanted.c_str(), FALSE));
     HKEY hKey = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, pszOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey, nullptr),
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, pszOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                                nullptr),
               ERROR_SUCCESS);
     static const char szNativeFirst[] = "native,builtin";
-    ::RegSetValueExA(hKey, "uxtheme", 0, REG_SZ, reinterpret_cast<const BYTE*>(szNativeFirst), sizeof szNativeFirst);
+    ::RegSetValueExA(hKey, "uxtheme", 0, REG_SZ, reinterpret_cast<const BYTE*>(szNativeFirst),
+                     sizeof szNativeFirst);
     ::RegCloseKey(hKey);
 
     std::string strCommand =

@@ -45,7 +45,7 @@ std::string PartsText(int64_t ticks)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DatePartsToTicks, KnownDates)
 {
@@ -71,8 +71,7 @@ TEST(DatePartsToTicks, DaysAndHoursCarryLinearly)
 TEST(DatePartsToTicks, NanosecondsRoundHalfUp)
 {
     const int64_t base = Ticks(Date(2013, 6, 15));
-    const struct
-    {
+    const struct {
         uint32_t ns;
         int64_t ticks;
     } cases[] = {{0, 0}, {49, 0}, {50, 1}, {149, 1}, {150, 2}, {949, 9}, {950, 10}, {999, 10}};
@@ -82,7 +81,7 @@ TEST(DatePartsToTicks, NanosecondsRoundHalfUp)
 
 TEST(DatePartsToTicks, RejectsYearAndMonthOutOfRangeWithoutWriting)
 {
-    const PreciseDateParts rejected[] = {Date(29001, 1, 1), Date(-29001, 1, 1), Date(2013, 0, 1),
+    const PreciseDateParts rejected[] = {Date(29001, 1, 1), Date(-29001, 1, 1),    Date(2013, 0, 1),
                                          Date(2013, 13, 1), Date(INT32_MIN, 1, 1), Date(2013, UINT32_MAX, 1)};
     for (const auto& parts : rejected) {
         int64_t ticks = 424242;
@@ -119,8 +118,7 @@ TEST(DatePartsToTicks, YearsBeforeZero)
 TEST(TicksToDateParts, KnownCounts)
 {
     const int64_t threeDays = 3 * TICKS_PER_DAY + 5;
-    const struct
-    {
+    const struct {
         int64_t ticks;
         const char* text;
     } cases[] = {
@@ -146,7 +144,7 @@ TEST(TicksToDateParts, KnownCounts)
 TEST(TicksToDateParts, RoundTripsEveryDay)
 {
 #ifdef _WIN32
-    const int64_t step = 11; // a sample: the full range is slow under Wine
+    const int64_t step = 11;  // a sample: the full range is slow under Wine
 #else
     const int64_t step = 1;
 #endif

@@ -17,7 +17,7 @@ class CFakeCounterClock : public CMonotonicClock
 {
 public:
     uint64_t m_nCount = 1'000'000'000;
-    uint64_t m_nFrequency = 2'929'000; // not a multiple of 10 MHz: conversion must not lose ticks
+    uint64_t m_nFrequency = 2'929'000;  // not a multiple of 10 MHz: conversion must not lose ticks
     CPreciseTime m_timeWall = LocalTime(10, 0, 0, 0);
     int m_nWallReads = 0;
 
@@ -33,7 +33,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(CMonotonicClock, CountsToTicks)
 {

@@ -34,7 +34,7 @@ std::string Text(const CPreciseTimeSpan& span, const char* format)
     return (const char*)span.Format(format);
 }
 
-} // namespace
+}  // namespace
 
 TEST(CPreciseTimeSpan, SetSpan)
 {
@@ -47,12 +47,19 @@ TEST(CPreciseTimeSpan, SetSpan)
 
 TEST(CPreciseTimeSpan, SetSpanRoundsNanosecondsHalfAwayFromZero)
 {
-    const struct
-    {
+    const struct {
         int ns;
         int64_t ticks;
-    } cases[] = {{49, 0}, {50, 1}, {149, 1}, {150, 2}, {-49, 0}, {-50, -1}, {-150, -2}, {999, 10},
-                 {INT_MAX, 21'474'836}, {INT_MIN, -21'474'836}};
+    } cases[] = {{49, 0},
+                 {50, 1},
+                 {149, 1},
+                 {150, 2},
+                 {-49, 0},
+                 {-50, -1},
+                 {-150, -2},
+                 {999, 10},
+                 {INT_MAX, 21'474'836},
+                 {INT_MIN, -21'474'836}};
     for (const auto& c : cases)
         EXPECT_EQ(MakeSpan(0, 0, 0, 0, 0, 0, c.ns).m_ticks, c.ticks) << c.ns;
 }
@@ -65,14 +72,13 @@ TEST(CPreciseTimeSpan, SetSpanExtremeArgumentsWrap)
                             21'474'836ull;
     EXPECT_EQ((uint64_t)MakeSpan(INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX).m_ticks, maxSum);
     EXPECT_EQ((uint64_t)MakeSpan(INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN).m_ticks,
-              0 - (maxSum + 864'000'000'000ull + 36'000'000'000ull + 600'000'000ull + 10'000'000ull +
-                   10'000ull + 10ull));
+              0 - (maxSum + 864'000'000'000ull + 36'000'000'000ull + 600'000'000ull + 10'000'000ull + 10'000ull +
+                   10ull));
 }
 
 TEST(CPreciseTimeSpan, PartsCarryTheSign)
 {
-    const struct
-    {
+    const struct {
         int64_t ticks;
         int days, ms, us, ns;
     } cases[] = {
@@ -83,7 +89,7 @@ TEST(CPreciseTimeSpan, PartsCarryTheSign)
         {INT64_MIN, -10'675'199, -477, -580, -800},
     };
     for (const auto& c : cases) {
-        CPreciseTimeSpan span = Span(c.ticks, TimeStatus::Invalid); // the status is not consulted
+        CPreciseTimeSpan span = Span(c.ticks, TimeStatus::Invalid);  // the status is not consulted
         EXPECT_EQ(span.GetWholeDays(), c.days) << c.ticks;
         EXPECT_EQ(span.GetMillisecondPart(), c.ms) << c.ticks;
         EXPECT_EQ(span.GetMicrosecondPart(), c.us) << c.ticks;
@@ -101,8 +107,7 @@ TEST(CPreciseTimeSpan, Addition)
 // Null wins over Invalid, in a difference of points as in a sum of spans.
 TEST(CPreciseTimeSpan, StatusOfDifferenceAndSum)
 {
-    const struct
-    {
+    const struct {
         TimeStatus a, b, result;
     } cases[] = {
         {TimeStatus::Null, TimeStatus::Valid, TimeStatus::Null},
@@ -131,16 +136,15 @@ TEST(CPreciseTimeSpan, StatusOfDifferenceAndSum)
 
 TEST(CPreciseTimeSpanFormat, Readout)
 {
-    const struct
-    {
+    const struct {
         int64_t ticks;
         const char* text;
     } cases[] = {
         {0, "00:00:00.000"},
-        {-18'000'000'000, "00:30:00.000"},         // negative: the magnitude, no sign
+        {-18'000'000'000, "00:30:00.000"},  // negative: the magnitude, no sign
         {-15'000'000, "00:00:01.500"},
-        {12'349'999, "00:00:01.234"},              // below the millisecond is cut, not rounded
-        {TICKS_PER_DAY, "00:00:00.000"},           // hours wrap at 24
+        {12'349'999, "00:00:01.234"},     // below the millisecond is cut, not rounded
+        {TICKS_PER_DAY, "00:00:00.000"},  // hours wrap at 24
         {TICKS_PER_DAY + 3660 * TICKS_PER_SECOND, "01:01:00.000"},
         {TICKS_PER_DAY - 1, "23:59:59.999"},
         {INT64_MAX, "02:48:05.477"},
@@ -197,8 +201,7 @@ TEST(CPreciseTimeSpanFormat, StandardConversions)
 TEST(CPreciseTimeSpanFormat, UnknownConversionsStayLiteral)
 {
     CPreciseTimeSpan span = Span(TICKS_PER_DAY + 5 * TICKS_PER_MILLISECOND);
-    const struct
-    {
+    const struct {
         const char* format;
         const char* text;
     } cases[] = {
@@ -206,7 +209,7 @@ TEST(CPreciseTimeSpanFormat, UnknownConversionsStayLiteral)
         {"%-H %_H %0H %^a %10d %Ey %OH", "%-H %_H %0H %^a %10d %Ey %OH"},
         {"%#e %#Q %#", "%#e %#Q %#"},
         {"trailing %", "trailing %"},
-        {"%%s", "%005"},       // the code replacement makes "%005"
+        {"%%s", "%005"},  // the code replacement makes "%005"
         {"%#%s %%#s", "%#005 %5"},
         {"100%", "100%"},
         {"%%%H", "%00"},
@@ -218,7 +221,7 @@ TEST(CPreciseTimeSpanFormat, UnknownConversionsStayLiteral)
 // msvcrt cannot print a four-digit year beyond 9999: such conversions stay literal.
 TEST(CPreciseTimeSpanFormat, YearsBeyond9999)
 {
-    CPreciseTimeSpan span = Span(INT64_MAX); // strftime sees the year 31127
+    CPreciseTimeSpan span = Span(INT64_MAX);  // strftime sees the year 31127
     EXPECT_EQ(Text(span, "%Y|%#Y|%#c|%#x|%y|%m/%d"), "%Y|%#Y|%#c|%#x|27|09/14");
     EXPECT_EQ(Text(span, "%x"), "09/14/27");
 }

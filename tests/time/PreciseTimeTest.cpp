@@ -15,7 +15,7 @@ CPreciseTime AtTick(int64_t ticks)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CPreciseTime, FromSystemTime)
 {

@@ -10,7 +10,7 @@ inline SYSTEMTIME MakeSystemTime(WORD year, WORD month, WORD day, WORD hour = 0,
     SYSTEMTIME st{};
     st.wYear = year;
     st.wMonth = month;
-    st.wDayOfWeek = 6; // never read
+    st.wDayOfWeek = 6;  // never read
     st.wDay = day;
     st.wHour = hour;
     st.wMinute = minute;
