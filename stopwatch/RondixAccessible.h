@@ -72,11 +72,13 @@ private:
     HWND ButtonOf(long nChild) const;
     // The child's rectangle on the screen.
     RECT ScreenRect(long nChild) const;
-    // What every text property answers alike: a bad pointer or child, a disconnected object, and
-    // for the window itself the standard client object's text. FALSE leaves the text of child
-    // nChild (1 or more) to the caller, with *pbstr cleared.
-    using StandardText = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
-    BOOL AnswerTextAlike(VARIANT varChild, BSTR* pbstr, StandardText pfnStandard, long& nChild, HRESULT& hr);
+    // What every property of a child answers alike: a bad pointer or child, a disconnected object,
+    // and for the window itself the standard client object's answer. FALSE leaves the answer for
+    // child nChild (1 or more) to the caller, with *pAnswer cleared (a BSTR or a VARIANT).
+    template <class T>
+    using StandardAnswer = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, T*);
+    template <class T>
+    BOOL AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, long& nChild, HRESULT& hr);
 
     LONG m_nRefs;
     // Cleared by Disconnect; every call checks it before it touches the window.

@@ -7,9 +7,19 @@ using RondixAccessibleInternal::MakeBstr;
 
 namespace {
 
-HRESULT NoText(BSTR* pbstr)
+void Empty(BSTR* pbstr)
 {
     *pbstr = nullptr;
+}
+
+void Empty(VARIANT* pvar)
+{
+    pvar->vt = VT_EMPTY;
+}
+
+HRESULT NoText(BSTR* pbstr)
+{
+    Empty(pbstr);
     return S_FALSE;
 }
 
@@ -66,21 +76,22 @@ RECT CRondixAccessible::ScreenRect(long nChild) const
 // IAccessible: CHILDID_SELF is the client area, answered by the standard object wherever
 // Tempik adds nothing; the children are answered here.
 
-BOOL CRondixAccessible::AnswerTextAlike(VARIANT varChild, BSTR* pbstr, StandardText pfnStandard, long& nChild,
-                                        HRESULT& hr)
+template <class T>
+BOOL CRondixAccessible::AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, long& nChild,
+                                    HRESULT& hr)
 {
-    if (!pbstr) {
+    if (!pAnswer) {
         hr = E_POINTER;
         return TRUE;
     }
-    *pbstr = nullptr;
+    Empty(pAnswer);
     nChild = ChildOf(varChild);
     if (!m_pDlg)
         hr = RPC_E_DISCONNECTED;
     else if (nChild < 0)
         hr = E_INVALIDARG;
     else if (nChild == CHILDID_SELF)
-        hr = m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pbstr) : NoText(pbstr);
+        hr = m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pAnswer) : S_FALSE;
     else
         return FALSE;
     return TRUE;
@@ -121,7 +132,7 @@ STDMETHODIMP CRondixAccessible::get_accName(VARIANT varChild, BSTR* pszName)
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszName, &IAccessible::get_accName, nChild, hr))
+    if (AnswerAlike(varChild, pszName, &IAccessible::get_accName, nChild, hr))
         return hr;
     if (nChild == CHILD_READOUT) {
         CString strName;
@@ -138,7 +149,7 @@ STDMETHODIMP CRondixAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszValue, &IAccessible::get_accValue, nChild, hr))
+    if (AnswerAlike(varChild, pszValue, &IAccessible::get_accValue, nChild, hr))
         return hr;
     // The text the readout shows this moment, the same the next paint draws.
     return nChild == CHILD_READOUT ? MakeBstr(m_pDlg->m_strReadout, pszValue) : NoText(pszValue);
@@ -148,7 +159,7 @@ STDMETHODIMP CRondixAccessible::get_accDescription(VARIANT varChild, BSTR* pszDe
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszDescription, &IAccessible::get_accDescription, nChild, hr))
+    if (AnswerAlike(varChild, pszDescription, &IAccessible::get_accDescription, nChild, hr))
         return hr;
     if (nChild == CHILD_READOUT)
         return NoText(pszDescription);
@@ -157,16 +168,10 @@ STDMETHODIMP CRondixAccessible::get_accDescription(VARIANT varChild, BSTR* pszDe
 
 STDMETHODIMP CRondixAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 {
-    if (!pvarRole)
-        return E_POINTER;
-    pvarRole->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->get_accRole(varChild, pvarRole) : S_FALSE;
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerAlike(varChild, pvarRole, &IAccessible::get_accRole, nChild, hr))
+        return hr;
     // A clock rather than static text: readers speak a clock's value with its name, where
     // static text's name is taken for its content and the time would go unread.
     SetChild(pvarRole, nChild == CHILD_READOUT ? ROLE_SYSTEM_CLOCK : ROLE_SYSTEM_PUSHBUTTON);
@@ -175,16 +180,10 @@ STDMETHODIMP CRondixAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 
 STDMETHODIMP CRondixAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
 {
-    if (!pvarState)
-        return E_POINTER;
-    pvarState->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->get_accState(varChild, pvarState) : S_FALSE;
+    long nChild = 0;
+    HRESULT hr = S_OK;
+    if (AnswerAlike(varChild, pvarState, &IAccessible::get_accState, nChild, hr))
+        return hr;
     long nState = 0;
     if (!::IsWindowVisible(m_pDlg->m_hWnd))
         nState |= STATE_SYSTEM_INVISIBLE;
@@ -213,7 +212,7 @@ STDMETHODIMP CRondixAccessible::get_accHelp(VARIANT varChild, BSTR* pszHelp)
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszHelp, &IAccessible::get_accHelp, nChild, hr))
+    if (AnswerAlike(varChild, pszHelp, &IAccessible::get_accHelp, nChild, hr))
         return hr;
     return NoText(pszHelp);
 }
@@ -233,7 +232,7 @@ STDMETHODIMP CRondixAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* 
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut, nChild, hr))
+    if (AnswerAlike(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut, nChild, hr))
         return hr;
     // The captions have no mnemonics.
     return NoText(pszKeyboardShortcut);
@@ -274,7 +273,7 @@ STDMETHODIMP CRondixAccessible::get_accDefaultAction(VARIANT varChild, BSTR* psz
 {
     long nChild = 0;
     HRESULT hr = S_OK;
-    if (AnswerTextAlike(varChild, pszDefaultAction, &IAccessible::get_accDefaultAction, nChild, hr))
+    if (AnswerAlike(varChild, pszDefaultAction, &IAccessible::get_accDefaultAction, nChild, hr))
         return hr;
     return ButtonOf(nChild) ? MakeBstr("Press", pszDefaultAction) : NoText(pszDefaultAction);
 }

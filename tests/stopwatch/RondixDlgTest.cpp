@@ -487,6 +487,17 @@ TEST_F(RondixDlgTest, AccessibleObjectReadsTheWindowAndOutlivesItDisconnected)
             EXPECT_EQ(pAcc->accHitTest(hit.pt.x, hit.pt.y, &v), S_OK);
             EXPECT_EQ(v.vt == VT_I4 ? v.lVal : -1, hit.nChild);
         }
+
+        // Roles and states answer a child that is not there, or no place for the answer, as texts do.
+        VARIANT answer;
+        EXPECT_EQ(pAcc->get_accRole(Child(CRondixAccessible::CHILD_READOUT), &answer), S_OK);
+        EXPECT_EQ(answer.vt == VT_I4 ? answer.lVal : -1, ROLE_SYSTEM_CLOCK);
+        const VARIANT none = Child(CRondixAccessible::CHILD_COUNT + 1);
+        EXPECT_EQ(pAcc->get_accRole(none, &answer), E_INVALIDARG);
+        EXPECT_EQ(answer.vt, VT_EMPTY);
+        EXPECT_EQ(pAcc->get_accState(none, &answer), E_INVALIDARG);
+        EXPECT_EQ(pAcc->get_accName(none, &bstr), E_INVALIDARG);
+        EXPECT_EQ(pAcc->get_accState(Child(CRondixAccessible::CHILD_RESET), nullptr), E_POINTER);
     });
     ASSERT_NE(pAcc, nullptr);
     ASSERT_FALSE(::IsWindow(dlg.m_hWnd));
@@ -495,6 +506,9 @@ TEST_F(RondixDlgTest, AccessibleObjectReadsTheWindowAndOutlivesItDisconnected)
     EXPECT_EQ(pAcc->get_accValue(Child(CRondixAccessible::CHILD_READOUT), &bstr), RPC_E_DISCONNECTED);
     EXPECT_EQ(bstr, nullptr);
     EXPECT_EQ(pAcc->get_accChildCount(&nCount), RPC_E_DISCONNECTED);
+    VARIANT role;
+    EXPECT_EQ(pAcc->get_accRole(Child(CRondixAccessible::CHILD_READOUT), &role), RPC_E_DISCONNECTED);
+    EXPECT_EQ(role.vt, VT_EMPTY);
     EXPECT_EQ(pAcc->accDoDefaultAction(Child(CRondixAccessible::CHILD_START_STOP)), RPC_E_DISCONNECTED);
     pAcc->Release();
     ::CoUninitialize();
