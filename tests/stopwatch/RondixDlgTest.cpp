@@ -686,19 +686,25 @@ TEST_F(RondixDlgTest, AboutOpensCentredFromMenuAndSystemMenuWhileTheCountGoesOn)
             bool bOpened = false;
             bool bCounted = false;
             CPoint ptCentre, ptBoxCentre;
-            RunSoon(
-                [&] {
-                    HWND hAbout = FindThreadWindow(ABOUT_TITLE);
-                    if (!hAbout)
-                        return;
-                    bOpened = true;
-                    CRect rcMain = WindowRect(hDlg), rcBox = WindowRect(hAbout);
-                    ptCentre = CPoint((rcMain.left + rcMain.right) / 2, (rcMain.top + rcMain.bottom) / 2);
-                    ptBoxCentre = CPoint((rcBox.left + rcBox.right) / 2, (rcBox.top + rcBox.bottom) / 2);
-                    bCounted = ReadoutChangesFrom(hDlg, Readout(hDlg));
-                    ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
-                },
-                50);
+            const auto seeAndClose = [&](HWND hAbout) {
+                bOpened = true;
+                CRect rcMain = WindowRect(hDlg), rcBox = WindowRect(hAbout);
+                ptCentre = CPoint((rcMain.left + rcMain.right) / 2, (rcMain.top + rcMain.bottom) / 2);
+                ptBoxCentre = CPoint((rcBox.left + rcBox.right) / 2, (rcBox.top + rcBox.bottom) / 2);
+                bCounted = ReadoutChangesFrom(hDlg, Readout(hDlg));
+                ::SendMessageA(hAbout, WM_COMMAND, IDOK, 0);
+            };
+            // A box that opens is waited for, however slowly it comes: left open, it would keep
+            // the test in its modal loop until the test is timed out.
+            if (c.bOpens)
+                WhenFound([] { return FindThreadWindow(ABOUT_TITLE); }, seeAndClose);
+            else
+                RunSoon(
+                    [&] {
+                        if (HWND hAbout = FindThreadWindow(ABOUT_TITLE))
+                            seeAndClose(hAbout);
+                    },
+                    50);
             ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
             PumpFor(100);
             EXPECT_EQ(bOpened, c.bOpens);
