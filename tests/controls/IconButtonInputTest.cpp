@@ -398,6 +398,9 @@ TEST(IconButtonInputTest, ASystemColourChangeResetsTheColours)
 }
 
 // Dispatches only: the tooltip sees what the modal loop around each step relays, no more.
+// The program suspends tips only inside a menu's own loop, which relays nothing. Relayed
+// here, the pointer move that SetCursorPos queues would reach the suspended tooltip, and
+// Wine shows the tip when a wait begun while it was active ends.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
     return DialogDriver::PumpUntil(done, timeoutMs, false);
