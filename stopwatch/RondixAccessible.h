@@ -72,6 +72,10 @@ private:
     HWND ButtonOf(long nChild) const;
     // The child's rectangle on the screen.
     RECT ScreenRect(long nChild) const;
+    // What every question answers alike first: E_POINTER with no place for the answer, else the
+    // answer cleared, and RPC_E_DISCONNECTED once the window is gone; S_OK leaves it to the caller.
+    template <class T>
+    HRESULT Opening(T* pAnswer) const;
     // What every property of a child answers alike: a bad pointer or child, a disconnected object,
     // and for the window itself the standard client object's answer. FALSE leaves the answer for
     // child nChild (1 or more) to the caller, with *pAnswer cleared (a BSTR or a VARIANT).

@@ -17,6 +17,11 @@ void Empty(VARIANT* pvar)
     pvar->vt = VT_EMPTY;
 }
 
+void Empty(IDispatch** ppdisp)
+{
+    *ppdisp = nullptr;
+}
+
 HRESULT NoText(BSTR* pbstr)
 {
     Empty(pbstr);
@@ -77,18 +82,23 @@ RECT CRondixAccessible::ScreenRect(long nChild) const
 // Tempik adds nothing; the children are answered here.
 
 template <class T>
+HRESULT CRondixAccessible::Opening(T* pAnswer) const
+{
+    if (!pAnswer)
+        return E_POINTER;
+    Empty(pAnswer);
+    return m_pDlg ? S_OK : RPC_E_DISCONNECTED;
+}
+
+template <class T>
 BOOL CRondixAccessible::AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, long& nChild,
                                     HRESULT& hr)
 {
-    if (!pAnswer) {
-        hr = E_POINTER;
-        return TRUE;
-    }
-    Empty(pAnswer);
     nChild = ChildOf(varChild);
-    if (!m_pDlg)
-        hr = RPC_E_DISCONNECTED;
-    else if (nChild < 0)
+    hr = Opening(pAnswer);
+    if (FAILED(hr))
+        return TRUE;
+    if (nChild < 0)
         hr = E_INVALIDARG;
     else if (nChild == CHILDID_SELF)
         hr = m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pAnswer) : S_FALSE;
@@ -99,11 +109,8 @@ BOOL CRondixAccessible::AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer
 
 STDMETHODIMP CRondixAccessible::get_accParent(IDispatch** ppdispParent)
 {
-    if (!ppdispParent)
-        return E_POINTER;
-    *ppdispParent = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(ppdispParent); FAILED(hr))
+        return hr;
     return m_pStandard ? m_pStandard->get_accParent(ppdispParent) : S_FALSE;
 }
 
@@ -119,11 +126,8 @@ STDMETHODIMP CRondixAccessible::get_accChildCount(long* pcountChildren)
 
 STDMETHODIMP CRondixAccessible::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
 {
-    if (!ppdispChild)
-        return E_POINTER;
-    *ppdispChild = nullptr;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(ppdispChild); FAILED(hr))
+        return hr;
     // Simple elements: they have no objects of their own, the client asks this one.
     return ChildOf(varChild) > CHILDID_SELF ? S_FALSE : E_INVALIDARG;
 }
@@ -240,11 +244,8 @@ STDMETHODIMP CRondixAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* 
 
 STDMETHODIMP CRondixAccessible::get_accFocus(VARIANT* pvarChild)
 {
-    if (!pvarChild)
-        return E_POINTER;
-    pvarChild->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(pvarChild); FAILED(hr))
+        return hr;
     const HWND hFocus = ::GetFocus();
     for (long nChild = CHILD_START_STOP; nChild <= CHILD_MORE; ++nChild)
         if (ButtonOf(nChild) == hFocus) {
@@ -260,11 +261,8 @@ STDMETHODIMP CRondixAccessible::get_accFocus(VARIANT* pvarChild)
 
 STDMETHODIMP CRondixAccessible::get_accSelection(VARIANT* pvarChildren)
 {
-    if (!pvarChildren)
-        return E_POINTER;
-    pvarChildren->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(pvarChildren); FAILED(hr))
+        return hr;
     // Nothing here can be selected.
     return S_FALSE;
 }
@@ -318,11 +316,8 @@ STDMETHODIMP CRondixAccessible::accLocation(long* pxLeft, long* pyTop, long* pcx
 
 STDMETHODIMP CRondixAccessible::accNavigate(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt)
 {
-    if (!pvarEndUpAt)
-        return E_POINTER;
-    pvarEndUpAt->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(pvarEndUpAt); FAILED(hr))
+        return hr;
     const long nStart = ChildOf(varStart);
     if (nStart < 0)
         return E_INVALIDARG;
@@ -367,11 +362,8 @@ STDMETHODIMP CRondixAccessible::accNavigate(long navDir, VARIANT varStart, VARIA
 
 STDMETHODIMP CRondixAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
 {
-    if (!pvarChild)
-        return E_POINTER;
-    pvarChild->vt = VT_EMPTY;
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Opening(pvarChild); FAILED(hr))
+        return hr;
     if (!Inside(ScreenRect(CHILDID_SELF), xLeft, yTop))
         return NoChild(pvarChild);
     long nHit = CHILDID_SELF;
