@@ -180,6 +180,13 @@ drag_body() {
     xdotool mouseup 1
     park_pointer
 }
+# drag_and_check: drag_body, and the check that the window followed; X0 Y0: where it was.
+drag_and_check() {
+    geometry
+    X0=$X Y0=$Y
+    drag_body
+    check "drag by (30, 10) moves the window to ($((X0 + 30)), $((Y0 + 10)))" wait_for 3 at $((X0 + 30)) $((Y0 + 10))
+}
 u32() { echo $((($1 + 4294967296) % 4294967296)); }
 # restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
 restored_at() {

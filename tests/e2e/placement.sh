@@ -10,9 +10,8 @@ e2e_setup "$@"
 echo "== dragging the body"
 park_pointer
 start_tempik
-x0=$X; y0=$Y
-drag_body
-check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
+drag_and_check
+x0=$X0 y0=$Y0
 
 echo "== Esc ends the program and the position is saved"
 end_tempik

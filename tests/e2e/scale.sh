@@ -215,10 +215,8 @@ if [ "$DPI" = 96 ]; then
 else
     echo "== at $DPI DPI: the window comes back where it was left, in screen pixels"
     park_pointer
-    geometry
-    x0=$X; y0=$Y
-    drag_body
-    check "drag by (30, 10) moves the window to ($((x0 + 30)), $((y0 + 10)))" wait_for 3 at $((x0 + 30)) $((y0 + 10))
+    drag_and_check
+    x0=$X0 y0=$Y0
     press Escape
     check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
     start_tempik
