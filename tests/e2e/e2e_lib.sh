@@ -206,12 +206,21 @@ x_box() {
 }
 # The window's client area on screen: client_geometry WINDOW -> GX GY GW GH
 client_geometry() { eval "$(x_box "$1" G)"; }
-# shot WINDOW NAME: its client area to $SHOTS/NAME.png; GX GY GW GH as client_geometry.
+# shot WINDOW NAME: its client area to $SHOTS/NAME.png once two looks 0.1 s apart
+# agree (a window just opened may still be painting), within 3 s; GX GY GW GH as
+# client_geometry.
 shot() {
+    local png=$SHOTS/$2.png before="" now
     client_geometry "$1"
     mkdir -p "$SHOTS"
-    import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$SHOTS/$2.png" 2>/dev/null
-    echo "      $SHOTS/$2.png"
+    for _ in $(seq 30); do
+        import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$png" 2>/dev/null
+        now=$(convert "$png" rgb:- 2>/dev/null | md5sum)
+        [ "$now" = "$before" ] && break
+        before=$now
+        sleep 0.1
+    done
+    echo "      $png"
 }
 
 # Notepad opened beside Tempik: NOTEPAD its window, NOTEPAD_PID its process.
