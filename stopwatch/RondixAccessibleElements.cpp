@@ -36,7 +36,7 @@ void SetChild(VARIANT* pvar, long nChild)
 
 HRESULT NoChild(VARIANT* pvar)
 {
-    pvar->vt = VT_EMPTY;
+    Empty(pvar);
     return S_FALSE;
 }
 
