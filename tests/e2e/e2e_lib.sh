@@ -83,10 +83,10 @@ reg_set() {  # reg_set SUBKEY NAME TYPE DATA
 }
 
 tempik_windows() { xdotool search --onlyvisible --classname '^tempik\.exe$' 2>/dev/null; }
-main_window_up() { WIN=$(tempik_windows | head -n1); [ -n "$WIN" ]; }
+main_window_up() { WIN=$(first_window '^tempik\.exe$'); }
 geometry() { eval "$(xdotool getwindowgeometry --shell "$WIN")"; }  # X Y WIDTH HEIGHT
 at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
-exited() { ! kill -0 "$PID" 2>/dev/null; }
+exited() { process_gone "$PID"; }
 
 start_tempik() {
     wine "$EXE" </dev/null >/dev/null 2>&1 &
@@ -180,12 +180,12 @@ drag_body() {
     xdotool mouseup 1
     park_pointer
 }
-# drag_and_check: drag_body, and the check that the window followed; X0 Y0: where it was.
+# drag_and_check: drag_body, and the check that the window followed to MOVED_X MOVED_Y.
 drag_and_check() {
     geometry
-    X0=$X Y0=$Y
+    MOVED_X=$((X + 30)) MOVED_Y=$((Y + 10))
     drag_body
-    check "drag by (30, 10) moves the window to ($((X0 + 30)), $((Y0 + 10)))" wait_for 3 at $((X0 + 30)) $((Y0 + 10))
+    check "drag by (30, 10) moves the window to ($MOVED_X, $MOVED_Y)" wait_for 3 at "$MOVED_X" "$MOVED_Y"
 }
 u32() { echo $((($1 + 4294967296) % 4294967296)); }
 # restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
@@ -210,17 +210,20 @@ client_geometry() { eval "$(x_box "$1" G)"; }
 # agree (a window just opened may still be painting), within 3 s; GX GY GW GH as
 # client_geometry.
 shot() {
-    local png=$SHOTS/$2.png before="" now
+    SHOT=$SHOTS/$2.png SHOT_SUM=""
     client_geometry "$1"
     mkdir -p "$SHOTS"
-    for _ in $(seq 30); do
-        import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$png" 2>/dev/null
-        now=$(convert "$png" rgb:- 2>/dev/null | md5sum)
-        [ "$now" = "$before" ] && break
-        before=$now
-        sleep 0.1
-    done
-    echo "      $png"
+    wait_for 3 shot_settled
+    echo "      $SHOT"
+}
+# One more look into $SHOT; succeeds if it shows what the look before showed.
+shot_settled() {
+    local sum
+    import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$SHOT" 2>/dev/null
+    sum=$(convert "$SHOT" rgb:- 2>/dev/null | md5sum)
+    [ "$sum" = "$SHOT_SUM" ] && return 0
+    SHOT_SUM=$sum
+    return 1
 }
 
 # Notepad opened beside Tempik: NOTEPAD its window, NOTEPAD_PID its process.

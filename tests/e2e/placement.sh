@@ -11,14 +11,13 @@ echo "== dragging the body"
 park_pointer
 start_tempik
 drag_and_check
-x0=$X0 y0=$Y0
 
 echo "== Esc ends the program and the position is saved"
 end_tempik
 position=$(reg_value Window position)
 starts_with() { [[ "$1" == "$2"* ]]; }
-check "position saved as 0,5,$((x0 + 30)),$((y0 + 10)),..., got '$position'" \
-    starts_with "$position" "0,5,$((x0 + 30)),$((y0 + 10)),"
+check "position saved as 0,5,$MOVED_X,$MOVED_Y,..., got '$position'" \
+    starts_with "$position" "0,5,$MOVED_X,$MOVED_Y,"
 
 # Pixels of the three-pixel ring just outside a rectangle, as a checksum.
 ring() {  # ring X Y W H
@@ -30,9 +29,9 @@ ring() {  # ring X Y W H
 }
 
 echo "== second start opens where it was left"
-desktop=$(ring $((x0 + 30)) $((y0 + 10)) "$WIDTH" "$HEIGHT")
+desktop=$(ring $MOVED_X $MOVED_Y "$WIDTH" "$HEIGHT")
 start_tempik
-check "window opens at ($((x0 + 30)), $((y0 + 10))), got ($X, $Y)" at $((x0 + 30)) $((y0 + 10))
+check "window opens at ($MOVED_X, $MOVED_Y), got ($X, $Y)" at $MOVED_X $MOVED_Y
 check "the pixels just outside it are the desktop's, as before it opened" \
     [ "$(ring "$X" "$Y" "$WIDTH" "$HEIGHT")" = "$desktop" ]
 press Escape

@@ -216,11 +216,10 @@ else
     echo "== at $DPI DPI: the window comes back where it was left, in screen pixels"
     park_pointer
     drag_and_check
-    x0=$X0 y0=$Y0
     press Escape
     check "Esc ends Tempik" wait_for 15 exited || die "Tempik did not end"
     start_tempik
-    check "it opens again at ($((x0 + 30)), $((y0 + 10))), got ($X, $Y)" at $((x0 + 30)) $((y0 + 10))
+    check "it opens again at ($MOVED_X, $MOVED_Y), got ($X, $Y)" at $MOVED_X $MOVED_Y
     end_tempik
     read -r SW SH < <(xdotool getdisplaygeometry)
     restored_at $((SW - 4)) $((SH - 4)) $((SW - WIDTH)) $((SH - HEIGHT))
