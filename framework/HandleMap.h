@@ -24,7 +24,10 @@ void AfxRegisterTempMap(void (*pfnDeleteAll)(), size_t (*pfnCount)());
 // The wrappers of one kind of handle: permanent ones, attached by their owners
 // (who free the handle), and temporary ones made for foreign handles (never
 // freeing it). One temporary object per handle and wrapper type, reused.
+// clang-format 14 writes T::*pHandle, 19 T::* pHandle: kept out of both.
+// clang-format off
 template <class T, class H, H T::*pHandle>
+// clang-format on
 class CHandleMap
 {
 public:

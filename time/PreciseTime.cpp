@@ -32,8 +32,7 @@ CPreciseTime CPreciseTime::CaptureLocalTime()
     const auto sinceEpoch = system_clock::now().time_since_epoch();
     const auto wholeSeconds = floor<seconds>(sinceEpoch);
     const time_t now = (time_t)wholeSeconds.count();
-    struct tm local {
-    };
+    struct tm local = {};
     if (!localtime_r(&now, &local)) {
         CPreciseTime invalid;
         invalid.m_status = TimeStatus::Invalid;

@@ -205,8 +205,7 @@ CString CPreciseTimeSpan::Format(const char* pszFormat) const
 
     PreciseDateParts parts;
     TicksToDateParts(m_ticks, parts);
-    struct tm fields {
-    };
+    struct tm fields = {};
     fields.tm_sec = (int)parts.second;
     fields.tm_min = (int)parts.minute;
     fields.tm_hour = (int)parts.hour;

@@ -162,13 +162,13 @@ int StrayPixels(HWND hDlg, const RECT& rcReadout = READOUT)
         drawn.push_back(rc);
     }
     std::vector<COLORREF> pixels = ClientPixels(hDlg, rcClient);
+    auto inDrawn = [&](int x, int y) {
+        return std::any_of(drawn.begin(), drawn.end(), [&](const CRect& rc) { return rc.PtInRect({x, y}); });
+    };
     int nStray = 0;
     for (int y = 0; y < rcClient.bottom; ++y)
         for (int x = 0; x < rcClient.right; ++x)
-            nStray += pixels[(size_t)(y * rcClient.right + x)] != RGB(0, 0, 0) &&
-                      std::none_of(drawn.begin(), drawn.end(), [&](const CRect& rc) {
-                          return rc.PtInRect({x, y});
-                      });
+            nStray += pixels[(size_t)(y * rcClient.right + x)] != RGB(0, 0, 0) && !inDrawn(x, y);
     return nStray;
 }
 
