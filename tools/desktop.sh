@@ -61,6 +61,21 @@ first_window() {
 # came within SECONDS. Needs DISPLAY.
 wait_for_window() { wait_for "$2" first_window "$1"; }
 
+# The Wine on PATH is the host's or, through tools/wine-root, the other
+# Debian's in the root TEMPIK_WINE_ROOT names. Each Wine has prefixes of its
+# own, since a newer Wine updates a prefix in a way an older one cannot read:
+# TEMPIK_WINE_PREFIXES, by default $BUILD/wine<major version>, holds "desktop"
+# (the first desktop's, made once), "desktop-<i>" (the other desktops'
+# copies), "dpi<N>" (copies at another display scale) and "bench-dpi192".
+# wine_prefixes: sets and exports TEMPIK_WINE_PREFIXES for the Wine on PATH.
+wine_prefixes() {
+    [ -n "${TEMPIK_WINE_PREFIXES:-}" ] && return 0
+    local version
+    version=$(wine --version) || { say "no Wine to run"; return 1; }
+    version=${version#wine-}
+    export TEMPIK_WINE_PREFIXES=$BUILD/wine${version%%.*}
+}
+
 # Wine prefix inside the build folder, made once.
 # wine_prefix: makes $WINEPREFIX unless its mark .tempik-ready-4 says it is made.
 wine_prefix() {
@@ -75,7 +90,7 @@ wine_prefix() {
         # Wine ships no "Microsoft Sans Serif"; its Tahoma has the same metrics, so
         # dialogs get the size they have on Windows. Debian's Wine does not find
         # its own fonts by itself: put them where Windows keeps fonts.
-        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        cp "${TEMPIK_WINE_ROOT:-}"/usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft Sans Serif' /t REG_SZ /d 'Tahoma' /f >/dev/null 2>&1
         # Keyboard cues as Windows has them by default: focus rectangles and access
         # keys hidden until the keyboard is used (Wine shows them always).
@@ -85,13 +100,15 @@ wine_prefix() {
     fi
 }
 
-# copy_of_first PREFIX: PREFIX as a copy of the first prefix ($BUILD/wine),
-# made before the first's wineserver runs, and again whenever the first is made
-# anew (cp -a keeps the mark's time). Succeeds if it made the copy.
+# copy_of_first PREFIX: PREFIX as a copy of the first prefix
+# ($TEMPIK_WINE_PREFIXES/desktop), made before the first's wineserver runs, and
+# again whenever the first is made anew (cp -a keeps the mark's time). Succeeds
+# if it made the copy.
 copy_of_first() {
-    [ -f "$1/.tempik-ready-4" ] && ! [ "$1/.tempik-ready-4" -ot "$BUILD/wine/.tempik-ready-4" ] && return 1
+    local first=$TEMPIK_WINE_PREFIXES/desktop
+    [ -f "$1/.tempik-ready-4" ] && ! [ "$1/.tempik-ready-4" -ot "$first/.tempik-ready-4" ] && return 1
     rm -rf "$1"
-    cp -a "$BUILD/wine" "$1"
+    cp -a "$first" "$1"
 }
 
 # A copy of the first prefix at another display scale: Wine reads LogPixels
@@ -210,35 +227,38 @@ desktop_cleanup() {
     local p
     for p in "${STARTED_PREFIXES[@]}"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done
     for p in "${STARTED_PIDS[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+    STARTED_PIDS=() STARTED_PREFIXES=()
 }
 
 # The Windows tests run two at a time, each that shows windows on a desktop of
 # its own, so that nothing one test does to the focus, the pointer, the
 # registry or the hot keys reaches the other. The second desktop's prefix is a
 # copy of the first. TEMPIK_TEST_DESKTOPS=1: one desktop, such tests in turn.
-# start_test_desktops: TEST_DESKTOPS desktops ($BUILD/wine, $BUILD/wine-1, ...),
-# exported as TEMPIK_DISPLAY_<i> and TEMPIK_WINEPREFIX_<i>, the scaled prefixes
-# $BUILD/wine-dpi<N>, and $BUILD/windows/desktops.json for ctest. Leaves DISPLAY
-# and WINEPREFIX naming the first.
+# start_test_desktops: TEST_DESKTOPS desktops (prefixes desktop, desktop-1, ...
+# in $TEMPIK_WINE_PREFIXES), exported as TEMPIK_DISPLAY_<i> and
+# TEMPIK_WINEPREFIX_<i>, the scaled prefixes dpi<N>, and
+# $BUILD/windows/desktops.json for ctest. Leaves DISPLAY and WINEPREFIX naming
+# the first.
 TEST_DESKTOPS=${TEMPIK_TEST_DESKTOPS:-2}
 start_test_desktops() {
     local i desktops=""
+    wine_prefixes || return 1
     # The displays and window managers first: the first Wine process (making
     # the prefix, the first time) already finds a desktop.
     for ((i = 0; i < TEST_DESKTOPS; i++)); do
         start_display
         start_wm
-        local prefix=$BUILD/wine
+        local prefix=$TEMPIK_WINE_PREFIXES/desktop
         ((i == 0)) || prefix+=-$i
         export "TEMPIK_DISPLAY_$i=$DISPLAY" "TEMPIK_WINEPREFIX_$i=$prefix"
         desktops+="${desktops:+, }{\"id\": \"$i\", \"slots\": 1}"
     done
-    export DISPLAY=$TEMPIK_DISPLAY_0
+    export DISPLAY=$TEMPIK_DISPLAY_0 WINEPREFIX=$TEMPIK_WINEPREFIX_0
     wine_prefix
     # The end-to-end test at the other display scales of tests/e2e/CMakeLists.txt
     # starts their wineservers on the desktop ctest gives it.
     local dpi
-    for dpi in 120 144 192; do scaled_prefix "$dpi" "$BUILD/wine-dpi$dpi"; done
+    for dpi in 120 144 192; do scaled_prefix "$dpi" "$TEMPIK_WINE_PREFIXES/dpi$dpi"; done
     for ((i = TEST_DESKTOPS - 1; i >= 0; i--)); do
         local display=TEMPIK_DISPLAY_$i prefix=TEMPIK_WINEPREFIX_$i
         export DISPLAY=${!display} WINEPREFIX=${!prefix}

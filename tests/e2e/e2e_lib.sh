@@ -3,9 +3,10 @@
 # A scenario calls e2e_setup ZIP first: it starts from a fresh registry key,
 # so with no settings, and on exit ends only what it started.
 # Environment: DISPLAY and WINEPREFIX (tools/on-desktop gives them); at another
-# display scale TEMPIK_E2E_DPI and TEMPIK_E2E_PREFIX (a copy of the desktop's
-# prefix with LogPixels set, which ./dev test makes), whose wineserver and
-# desktop process the scenario starts and ends itself. Screenshots go to
+# display scale TEMPIK_E2E_DPI: the scenario runs in the prefix dpi<N> of the
+# Wine's prefixes (a copy of the desktop's prefix with LogPixels set, which
+# ./dev test makes), whose wineserver and desktop process it starts and ends
+# itself. Screenshots go to
 # TEMPIK_E2E_SHOTS (default /tmp/tempik-e2e-<scenario>-dpi<DPI>).
 
 # wait_for, wm_ready, start_wineserver and desktop_cleanup: the desktop library.
@@ -14,7 +15,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../tools/desktop.sh"
 SCENARIO=$(basename "$0" .sh)
 KEY='HKCU\Software\Tempik'
 DPI=${TEMPIK_E2E_DPI:-96}
-SCALED_PREFIX=${TEMPIK_E2E_PREFIX:-}
+SCALED_PREFIX=""
+if [ "$DPI" != 96 ]; then wine_prefixes && SCALED_PREFIX=$TEMPIK_WINE_PREFIXES/dpi$DPI; fi
 SHOTS=$(realpath -m "${TEMPIK_E2E_SHOTS:-${TMPDIR:-/tmp}/tempik-e2e-$SCENARIO-dpi$DPI}")
 
 # What this scenario started; cleanup ends these and nothing else.

@@ -3,7 +3,7 @@
 # (96 by default): the window at rest (at 96 pixel for pixel the reference
 # rest-96dpi.png), the readout, a hovered icon, the dialogs uncut, and at the
 # other scales the window placed again where it was left, in screen pixels.
-# Needs DISPLAY and WINEPREFIX; at another scale TEMPIK_E2E_PREFIX (see e2e_lib.sh).
+# Needs DISPLAY and WINEPREFIX, and at another scale its prefix (see e2e_lib.sh).
 # Screenshots go to TEMPIK_E2E_SHOTS.
 # Usage: scale.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
