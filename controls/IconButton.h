@@ -85,7 +85,8 @@ public:
     CString GetTipText() const;
     void EnsureToolTip();
     // While suspended the tip is hidden and never shows; afterwards it is as
-    // active as SetTipText last asked, also when it asked meanwhile.
+    // active as SetTipText last asked, also when it asked meanwhile, and a
+    // pointer on the button lights it.
     void SuspendToolTip(BOOL suspend);
     // Style of the tooltip window; takes effect when the tooltip is created.
     void SetToolTipStyle(DWORD style);
@@ -145,6 +146,7 @@ protected:
                     DWORD height, RECT* imageRect);
     void PaintParentBackground(CDC* pDC);
     void EndHover();
+    void FollowPointer();
 
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnKillFocus(CWnd* pNewWnd);

@@ -155,8 +155,10 @@ void CIconButton::SuspendToolTip(BOOL suspend)
         return;
     // Inactive, a tooltip starts no new wait to show; a tip already up is popped.
     m_toolTip.Activate(m_toolTipActive && !suspend);
-    if (!suspend)
+    if (!suspend) {
+        FollowPointer();
         return;
+    }
     m_toolTip.Pop();
     // A wait that began when the pointer came onto the button may still end in a
     // tip: a move off every tool cancels it.
@@ -165,6 +167,21 @@ void CIconButton::SuspendToolTip(BOOL suspend)
     away.message = WM_MOUSEMOVE;
     away.lParam = MAKELPARAM(-1, -1);
     m_toolTip.RelayEvent(&away);
+}
+
+void CIconButton::FollowPointer()
+{
+    // A menu that closes leaves the pointer where it is: on the button, if it
+    // never left or came back while the menu was up. No move is sent for that,
+    // so the button gives itself one, through the queue as the system would,
+    // to light and start its tip as on arrival.
+    POINT point;
+    if (!::GetCursorPos(&point) || ::WindowFromPoint(point) != m_hWnd)
+        return;
+    ::ScreenToClient(m_hWnd, &point);
+    const WPARAM keys =
+        (::GetKeyState(VK_LBUTTON) < 0 ? MK_LBUTTON : 0) | (::GetKeyState(VK_RBUTTON) < 0 ? MK_RBUTTON : 0);
+    ::PostMessageA(m_hWnd, WM_MOUSEMOVE, keys, MAKELPARAM(point.x, point.y));
 }
 
 void CIconButton::SetToolTipStyle(DWORD style)

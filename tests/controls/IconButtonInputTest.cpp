@@ -454,6 +454,16 @@ TEST(IconButtonInputTest, TheTooltipSeesTheRelayedMouseOnceActive)
         point,
         [&](Dlg& d) {
             EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 10000)) << "active as last asked";
+            // A menu opens over the lit button and closes with the pointer unmoved on it.
+            d.m_first.SuspendToolTip(TRUE);
+            d.m_first.SendMessage(WM_CANCELMODE);
+            ASSERT_FALSE(d.m_first.m_hovering);
+            ASSERT_FALSE(shown(d));
+            d.m_first.SuspendToolTip(FALSE);
+        },
+        [&](Dlg& d) {
+            EXPECT_TRUE(d.m_first.m_hovering) << "lit again with no move";
+            EXPECT_TRUE(PumpUntil([&] { return shown(d); }, 10000)) << "and its tip shows";
             ::SetCursorPos(0, 0);
         },
     });

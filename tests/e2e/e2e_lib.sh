@@ -138,6 +138,15 @@ button_faces() {
         awk '$NF ~ /255\)$/ && $4 >= 100 { print $2 }'
 }
 
+# The saturated pixels below the readout (only a hovered button shows colour;
+# at rest the icons are grey), as WxH of the box around them, empty if none.
+coloured_box() {
+    below_readout png:- |
+        convert png:- -colorspace HCL -channel G -separate +channel -threshold 25% -format '%@' info:- |
+        awk -F+ '$1 != "0x0" { print $1 }'
+}
+hovered() { ICON=$(coloured_box); [ -n "$ICON" ]; }
+
 # Button centres from the template's dialog units (window 128 x 36 of them).
 click_dlu() {
     geometry

@@ -42,15 +42,6 @@ readout_ink() {
         } END { printf "%d %dx%d+%d+%d %d\n", n, x1 - x0, y1 - y0, x0, y0, n && (x0 == 0 || y0 == 0 || x1 == w || y1 == h) }'
 }
 
-# The saturated pixels below the readout (only a hovered button shows colour;
-# at rest the icons are grey), as WxH of the box around them, empty if none.
-coloured_box() {
-    below_readout png:- |
-        convert png:- -colorspace HCL -channel G -separate +channel -threshold 25% -format '%@' info:- |
-        awk -F+ '$1 != "0x0" { print $1 }'
-}
-hovered() { ICON=$(coloured_box); [ -n "$ICON" ]; }
-
 # The lines of dark, grey text in an image (not the coloured focus frames), as
 # WxH+X+Y: its dark parts of 3 or more pixels no taller than a line, joined
 # when they share rows and lie within a space of each other; what is lower
