@@ -199,12 +199,35 @@ drag_and_check() {
     check "drag by (30, 10) moves the window to ($MOVED_X, $MOVED_Y)" wait_for 3 at "$MOVED_X" "$MOVED_Y"
 }
 u32() { echo $((($1 + 4294967296) % 4294967296)); }
-# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) brings the window back at (X, Y).
+# Where Tempik's window asked to be shown: the place of its last configuration
+# before the window manager took it (or, without one, before it was mapped),
+# as "X Y", from the log of `xev -root -event substructure` in $1.
+asked_place() {
+    awk -v w="$(printf '0x%x' "$WIN")" '
+        /^[A-Za-z]+ event,/ { type = $1; next }
+        $4 == w "," && type == "ConfigureNotify" { split($5, p, /[(),]/); place = p[2] " " p[3] }
+        $4 == w "," && (type == "ReparentNotify" || type == "MapNotify") { exit }
+        END { print place }' "$1"
+}
+# restored_at LEFT TOP X Y: a record stored at (LEFT, TOP) has Tempik ask for
+# (X, Y). The platform may move a window partly off screen wholly onto it when
+# it shows it (as openbox does when Wine 10 lets it), so the window shows
+# there or moved the shortest way onto the screen.
 restored_at() {
+    local log place sw sh
     reg_set Window position REG_SZ "0,1,$(u32 "$1"),$(u32 "$2")"
+    log=$(mktemp)
+    xev -root -event substructure >"$log" 2>/dev/null &
+    local xev=$!
+    sleep 0.2
     start_tempik
-    printf '      stored %5d, %4d -> restored %5d, %4d\n' "$1" "$2" "$X" "$Y"
-    check "stored ($1, $2) restores at ($3, $4)" at "$3" "$4"
+    kill "$xev"; wait "$xev" 2>/dev/null
+    place=$(asked_place "$log"); rm -f "$log"
+    read -r sw sh < <(xdotool getdisplaygeometry)
+    local ix=$(($3 < 0 ? 0 : $3 > sw - WIDTH ? sw - WIDTH : $3)) iy=$(($4 < 0 ? 0 : $4 > sh - HEIGHT ? sh - HEIGHT : $4))
+    printf '      stored %5d, %4d -> asked %9s -> shown %5d, %4d\n' "$1" "$2" "${place/ /, }" "$X" "$Y"
+    check "stored ($1, $2): Tempik asks for ($3, $4)" [ "$place" = "$3 $4" ]
+    check "and shows there or wholly on screen at ($ix, $iy)" eval "at $3 $4 || at $ix $iy"
     end_tempik
 }
 
