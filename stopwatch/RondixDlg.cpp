@@ -14,6 +14,9 @@ const char* const SETTINGS_ENTRY = "position";
 // Where the left button went down on the window's body, in client coordinates.
 POINT s_ptDragAnchor;
 
+// Posted to undo a maximise, once the system is done with it.
+constexpr UINT WM_RESTORE_NORMAL = WM_APP;
+
 }  // namespace
 
 CRondixDlg::CRondixDlg(CWnd* pParent)
@@ -289,6 +292,8 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_MESSAGE(WM_LBUTTONDOWN, &CRondixDlg::OnDragStart)
     ON_MESSAGE(WM_LBUTTONUP, &CRondixDlg::OnDragEnd)
     ON_MESSAGE(WM_MOUSEMOVE, &CRondixDlg::OnDragMove)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, &CRondixDlg::OnWindowPosChanging)
+    ON_MESSAGE(WM_RESTORE_NORMAL, &CRondixDlg::OnRestoreNormal)
     ON_MESSAGE(WM_ERASEBKGND, &CRondixDlg::OnEraseBackground)
     ON_MESSAGE(WM_ENDSESSION, &CRondixDlg::OnEndSession)
     ON_MESSAGE(WM_DPICHANGED, &CRondixDlg::OnDpiChanged)
@@ -448,4 +453,24 @@ void CRondixDlg::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CRondixDlg::OnNcLButtonDblClk(UINT, CPoint)
 {
     // Swallowed: without a caption there is nothing to maximise or restore.
+}
+
+// The window is only ever normal, but Windows may still maximise it (Win+Up, the taskbar,
+// another program). Maximised, it keeps its size and place, so that it never covers the
+// screen, not even for a moment, and is made normal once the system is done.
+LRESULT CRondixDlg::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    if (::IsZoomed(m_hWnd)) {
+        ((WINDOWPOS*)lParam)->flags |= SWP_NOMOVE | SWP_NOSIZE;
+        PostMessage(WM_RESTORE_NORMAL);
+    }
+    return Default();
+}
+
+LRESULT CRondixDlg::OnRestoreNormal(WPARAM, LPARAM)
+{
+    // Minimised meanwhile, it stays so; the next restore ends here again.
+    if (::IsZoomed(m_hWnd))
+        ShowWindow(SW_RESTORE);
+    return 0;
 }

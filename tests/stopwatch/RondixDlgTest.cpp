@@ -938,6 +938,39 @@ TEST_F(RondixDlgTest, AMonitorOfAnotherDpiScalesEverythingAndTheFirstBringsItBac
     });
 }
 
+TEST_F(RondixDlgTest, AMaximisedWindowKeepsItsPlaceAndIsShownNormalAgain)
+{
+    const struct {
+        const char* pszName;
+        std::function<void(HWND)> maximise;
+    } cases[] = {
+        {"system command", [](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0); }},
+        {"SW_MAXIMIZE", [](HWND h) { ::ShowWindow(h, SW_MAXIMIZE); }},
+        {"restored to maximised",
+         [](HWND h) {
+             ::ShowWindow(h, SW_SHOWMAXIMIZED);
+             ::ShowWindow(h, SW_MINIMIZE);
+             PumpFor(100);
+             EXPECT_TRUE(::IsIconic(h)) << "a minimised window stays so";
+             ::ShowWindow(h, SW_RESTORE);
+         }},
+    };
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        const CRect rcNormal = WindowRect(hDlg);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.pszName);
+            c.maximise(hDlg);
+            const CRect rc = WindowRect(hDlg);
+            EXPECT_TRUE(rc.Width() <= rcNormal.Width() && rc.Height() <= rcNormal.Height())
+                << "never over the whole screen";
+            EXPECT_TRUE(PumpUntil([&] { return !::IsZoomed(hDlg) && !::IsIconic(hDlg); }));
+            PumpFor(100);
+            EXPECT_EQ(WindowRect(hDlg), rcNormal);
+        }
+    });
+}
+
 TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
 {
     struct Case {
