@@ -88,9 +88,9 @@ geometry() { eval "$(xdotool getwindowgeometry --shell "$WIN")"; }  # X Y WIDTH 
 at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
 exited() { process_gone "$PID"; }
 
+launch_tempik() { wine "$EXE" </dev/null >/dev/null 2>&1 & PID=$!; }
 start_tempik() {
-    wine "$EXE" </dev/null >/dev/null 2>&1 &
-    PID=$!
+    launch_tempik
     wait_for 20 main_window_up || die "Tempik's window appears"
     geometry
 }
