@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Where Tempik's window goes: moved by a drag on its body, saved and opened
-# there again, a saved place off screen brought back into view, and a saved
-# window state that is not the normal one opened normal.
+# there again, also after the process was killed right after the drag, a saved
+# place off screen brought back into view, and a saved window state that is
+# not the normal one opened normal.
 # Needs DISPLAY and WINEPREFIX.
 # Usage: placement.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
@@ -35,6 +36,15 @@ start_tempik
 check "window opens at ($MOVED_X, $MOVED_Y), got ($X, $Y)" at $MOVED_X $MOVED_Y
 check "the pixels just outside it are the desktop's, as before it opened" \
     [ "$(ring "$X" "$Y" "$WIDTH" "$HEIGHT")" = "$desktop" ]
+
+echo "== a drag is saved at once: killed right after it, Tempik opens where it was dragged"
+drag_and_check
+kill_tempik
+position=$(reg_value Window position)
+check "position saved as 0,5,$MOVED_X,$MOVED_Y,..., got '$position'" \
+    starts_with "$position" "0,5,$MOVED_X,$MOVED_Y,"
+start_tempik
+check "window opens at ($MOVED_X, $MOVED_Y), got ($X, $Y)" at $MOVED_X $MOVED_Y
 press Escape
 check "Esc ends Tempik again" wait_for 15 exited
 
