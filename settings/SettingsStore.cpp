@@ -22,7 +22,7 @@ CWindowRecord::Rect AsRecordRect(const RECT& rc)
 // A window saved where a monitor no longer is, or on a larger screen, would come back
 // (almost) out of sight; Windows itself rescues only one that lies wholly outside. The
 // normal rectangle is moved before it is applied, so the window never shows where it
-// was saved first, and a maximised or minimised window is restored in view.
+// was saved first.
 void KeepInWorkArea(RECT& rc)
 {
     MONITORINFO mi = {};
@@ -62,7 +62,7 @@ void SaveWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry, UINT nN
         return;
 
     CWindowRecord record;
-    record.SetState(wp.flags, wp.showCmd, nNormalShowCmd);
+    record.SetState(wp.showCmd, nNormalShowCmd);
     record.m_nLeft = wp.rcNormalPosition.left;
     record.m_nTop = wp.rcNormalPosition.top;
     record.m_nRight = wp.rcNormalPosition.right;
@@ -92,18 +92,16 @@ void RestoreWindowPlacement(CWinApp* pApp, HWND hWnd, const char* pszEntry)
     CWindowRecord record;
     record.Parse(strText);
 
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    // Maximised, the one-pixel border lies just off the screen.
-    wp.ptMaxPosition.x = -::GetSystemMetrics(SM_CXBORDER);
-    wp.ptMaxPosition.y = -::GetSystemMetrics(SM_CYBORDER);
     RECT rcWindow = {};
     ::GetWindowRect(hWnd, &rcWindow);
     record.SetSize((LONG)((UINT)rcWindow.right - (UINT)rcWindow.left),
                    (LONG)((UINT)rcWindow.bottom - (UINT)rcWindow.top));
 
-    wp.flags = record.m_nFlags;
-    wp.showCmd = record.m_nShowCmd;
+    // The stored flags and show command are not applied: maximised, the small borderless
+    // window would cover the screen, and minimised it would not be seen at all.
+    WINDOWPLACEMENT wp = {};
+    wp.length = sizeof wp;
+    wp.showCmd = SW_SHOWNORMAL;
     wp.rcNormalPosition.left = record.m_nLeft;
     wp.rcNormalPosition.top = record.m_nTop;
     wp.rcNormalPosition.right = record.m_nRight;

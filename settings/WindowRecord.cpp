@@ -5,12 +5,8 @@
 #include <cstdio>
 
 namespace {
-// Show commands and placement flag as the window system numbers them.
+// SW_SHOWNORMAL, as the window system numbers it.
 constexpr UINT SHOWCMD_NORMAL = 1;
-constexpr UINT SHOWCMD_MINIMIZED = 2;
-constexpr UINT SHOWCMD_MAXIMIZED = 3;
-constexpr UINT SHOWCMD_MIN_NO_ACTIVE = 7;
-constexpr UINT FLAG_RESTORE_TO_MAXIMIZED = 2;
 
 // Fields read back from the record, in their order.
 constexpr int READ_FIELDS = 4;
@@ -103,26 +99,11 @@ BOOL SystemIsLeadByte(BYTE nByte)
 #endif
 }  // namespace
 
-void CWindowRecord::SetState(UINT nPlacementFlags, UINT nPlacementShowCmd, UINT nNormalShowCmd)
+void CWindowRecord::SetState(UINT nPlacementShowCmd, UINT nNormalShowCmd)
 {
-    switch (nPlacementShowCmd) {
-    case SHOWCMD_NORMAL:
-        m_nFlags = 0;
-        m_nShowCmd = nNormalShowCmd;
-        break;
-    case SHOWCMD_MAXIMIZED:
-        m_nFlags = FLAG_RESTORE_TO_MAXIMIZED;
-        m_nShowCmd = SHOWCMD_MAXIMIZED;
-        break;
-    case SHOWCMD_MINIMIZED:
-        m_nFlags = nPlacementFlags ? FLAG_RESTORE_TO_MAXIMIZED : 0;
-        m_nShowCmd = SHOWCMD_MIN_NO_ACTIVE;
-        break;
-    default:
-        m_nFlags = 0;
-        m_nShowCmd = SHOWCMD_NORMAL;
-        break;
-    }
+    // Never the flag that restores to maximised: the window is only ever shown normal.
+    m_nFlags = 0;
+    m_nShowCmd = nPlacementShowCmd == SHOWCMD_NORMAL ? nNormalShowCmd : SHOWCMD_NORMAL;
 }
 
 void CWindowRecord::Format(char (&szText)[TEXT_SIZE]) const

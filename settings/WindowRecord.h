@@ -36,8 +36,9 @@ public:
     LONG m_nBottom = 0;
 
     // Chooses the flags and show command to store for a window whose placement reports
-    // nPlacementFlags and nPlacementShowCmd; a normal window is stored with nNormalShowCmd.
-    void SetState(UINT nPlacementFlags, UINT nPlacementShowCmd, UINT nNormalShowCmd);
+    // nPlacementShowCmd: a normal window is stored with nNormalShowCmd, any other as
+    // SW_SHOWNORMAL, so that a window minimised or maximised when saved opens normal.
+    void SetState(UINT nPlacementShowCmd, UINT nNormalShowCmd);
 
     // Writes all six fields; the coordinates in their unsigned 32-bit form.
     void Format(char (&szText)[TEXT_SIZE]) const;

@@ -13,6 +13,11 @@ const char* const SETTINGS_ENTRY = "position";
 
 // Where the left button went down on the window's body, in client coordinates.
 POINT s_ptDragAnchor;
+// Whether the drag under way has moved the window, so that its end saves the position.
+BOOL s_bDragMoved;
+
+// Posted to undo a maximise, once the system is done with it.
+constexpr UINT WM_RESTORE_NORMAL = WM_APP;
 
 }  // namespace
 
@@ -252,6 +257,11 @@ void CRondixDlg::RestoreWindowPlacement(HWND hWnd, const char* pszEntry)
 void CRondixDlg::SaveSettings()
 {
     SaveHotKeySetting();
+    SavePosition();
+}
+
+void CRondixDlg::SavePosition()
+{
     SaveWindowPlacement(m_hWnd, SETTINGS_ENTRY, SW_SHOW);
 }
 
@@ -289,6 +299,9 @@ BEGIN_MESSAGE_MAP(CRondixDlg, CDialog)
     ON_MESSAGE(WM_LBUTTONDOWN, &CRondixDlg::OnDragStart)
     ON_MESSAGE(WM_LBUTTONUP, &CRondixDlg::OnDragEnd)
     ON_MESSAGE(WM_MOUSEMOVE, &CRondixDlg::OnDragMove)
+    ON_MESSAGE(WM_CAPTURECHANGED, &CRondixDlg::OnCaptureChanged)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, &CRondixDlg::OnWindowPosChanging)
+    ON_MESSAGE(WM_RESTORE_NORMAL, &CRondixDlg::OnRestoreNormal)
     ON_MESSAGE(WM_ERASEBKGND, &CRondixDlg::OnEraseBackground)
     ON_MESSAGE(WM_ENDSESSION, &CRondixDlg::OnEndSession)
     ON_MESSAGE(WM_DPICHANGED, &CRondixDlg::OnDpiChanged)
@@ -361,8 +374,11 @@ void CRondixDlg::OnOptions()
         RegisterToggleHotKey();
         return FALSE;
     };
-    if (dlg.DoModal() == IDOK)
+    if (dlg.DoModal() == IDOK) {
         m_nHotKeyIndex = dlg.m_nHotKeyIndex;
+        // Saved at once: a Tempik ended by force or a crash keeps the key chosen.
+        SaveHotKeySetting();
+    }
     // The hot key works inside the dialog too; whatever it did, Options ends stopped at zero.
     ResetTiming();
 }
@@ -390,14 +406,15 @@ void CRondixDlg::OnSysCommand(UINT nID, LPARAM lParam)
 LRESULT CRondixDlg::OnDisplayChange(WPARAM, LPARAM)
 {
     // Also when a monitor went away: the window is then in none, and the nearest is used.
-    KeepWindowInWorkArea(m_hWnd);
+    if (KeepWindowInWorkArea(m_hWnd))
+        SavePosition();
     return Default();
 }
 
 LRESULT CRondixDlg::OnSettingChange(WPARAM wParam, LPARAM)
 {
-    if (wParam == SPI_SETWORKAREA)
-        KeepWindowInWorkArea(m_hWnd);
+    if (wParam == SPI_SETWORKAREA && KeepWindowInWorkArea(m_hWnd))
+        SavePosition();
     return Default();
 }
 
@@ -414,6 +431,7 @@ LRESULT CRondixDlg::OnEndSession(WPARAM wParam, LPARAM)
 LRESULT CRondixDlg::OnDragStart(WPARAM, LPARAM lParam)
 {
     SetCapture();
+    s_bDragMoved = FALSE;
     s_ptDragAnchor.x = (short)LOWORD(lParam);
     s_ptDragAnchor.y = (short)HIWORD(lParam);
     return 0;
@@ -424,11 +442,11 @@ LRESULT CRondixDlg::OnDragMove(WPARAM, LPARAM lParam)
     if (::GetCapture() == m_hWnd) {
         CRect rect;
         GetWindowRect(&rect);
-        int x = (short)LOWORD(lParam);
-        int y = (short)HIWORD(lParam);
+        int dx = (short)LOWORD(lParam) - s_ptDragAnchor.x;
+        int dy = (short)HIWORD(lParam) - s_ptDragAnchor.y;
         // The window moves under the cursor, so the grab point stays where it was pressed.
-        SetWindowPos(nullptr, rect.left + (x - s_ptDragAnchor.x), rect.top + (y - s_ptDragAnchor.y), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(nullptr, rect.left + dx, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        s_bDragMoved |= dx != 0 || dy != 0;
     }
     return 1;
 }
@@ -437,6 +455,15 @@ LRESULT CRondixDlg::OnDragEnd(WPARAM, LPARAM)
 {
     ::ReleaseCapture();
     return 0;
+}
+
+LRESULT CRondixDlg::OnCaptureChanged(WPARAM, LPARAM)
+{
+    // Saved at once, not only at exit: a Tempik ended by force keeps its place.
+    if (s_bDragMoved)
+        SavePosition();
+    s_bDragMoved = FALSE;
+    return Default();
 }
 
 void CRondixDlg::OnLButtonDblClk(UINT nFlags, CPoint point)
@@ -448,4 +475,24 @@ void CRondixDlg::OnLButtonDblClk(UINT nFlags, CPoint point)
 void CRondixDlg::OnNcLButtonDblClk(UINT, CPoint)
 {
     // Swallowed: without a caption there is nothing to maximise or restore.
+}
+
+// The window is only ever normal, but Windows may still maximise it (Win+Up, the taskbar,
+// another program). Maximised, it keeps its size and place, so that it never covers the
+// screen, not even for a moment, and is made normal once the system is done.
+LRESULT CRondixDlg::OnWindowPosChanging(WPARAM, LPARAM lParam)
+{
+    if (::IsZoomed(m_hWnd)) {
+        ((WINDOWPOS*)lParam)->flags |= SWP_NOMOVE | SWP_NOSIZE;
+        PostMessage(WM_RESTORE_NORMAL);
+    }
+    return Default();
+}
+
+LRESULT CRondixDlg::OnRestoreNormal(WPARAM, LPARAM)
+{
+    // Minimised meanwhile, it stays so; the next restore ends here again.
+    if (::IsZoomed(m_hWnd))
+        ShowWindow(SW_RESTORE);
+    return 0;
 }

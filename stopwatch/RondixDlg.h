@@ -63,6 +63,11 @@ protected:
     afx_msg LRESULT OnDragStart(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDragEnd(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDragMove(WPARAM wParam, LPARAM lParam);
+    // The drag ends: by the button's release, or by the capture lost to another window.
+    afx_msg LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
+    // Posted when the window is maximised: it is shown normal again.
+    afx_msg LRESULT OnRestoreNormal(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEraseBackground(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     // The window moved to a monitor of another DPI (wParam), or is asked the size it would take there.
@@ -92,6 +97,7 @@ private:
     BOOL RegisterToggleHotKey();
     // Writes both settings, as on Exit.
     void SaveSettings();
+    void SavePosition();
     // Tells screen readers that the readout's value has settled (a stop or a reset).
     void AnnounceReadout();
 

@@ -90,9 +90,9 @@ geometry() { eval "$(xdotool getwindowgeometry --shell "$WIN")"; }  # X Y WIDTH 
 at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
 exited() { process_gone "$PID"; }
 
+launch_tempik() { wine "$EXE" </dev/null >/dev/null 2>&1 & PID=$!; }
 start_tempik() {
-    wine "$EXE" </dev/null >/dev/null 2>&1 &
-    PID=$!
+    launch_tempik
     wait_for 20 main_window_up || die "Tempik's window appears"
     geometry
 }
@@ -101,6 +101,16 @@ press() { focus_tempik; xdotool key "$1"; }
 end_tempik() {  # Esc, where no check of it is wanted
     press Escape
     wait_for 15 exited || die "Tempik did not end"
+}
+# Ends Tempik as Task Manager or a crash does: at once, with nothing saved on the way out.
+# The process is the one its window names (wine may start it through another).
+kill_tempik() {
+    local pid
+    pid=$(xprop -id "$WIN" _NET_WM_PID 2>/dev/null | awk '/= [0-9]+$/ { print $NF }')
+    [ -n "$pid" ] || die "Tempik's window names its process"
+    kill -KILL "$pid"
+    wait_for 15 exited || die "Tempik did not end when killed"
+    wait_for 5 eval '[ -z "$(tempik_windows)" ]' || die "Tempik's windows went with it"
 }
 
 # A figure of 96-DPI pixels at this scale: MulDiv(a, DPI, 96), for a >= 0.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The stopwatch as a person uses it from no settings: Start, the F2 hot key,
-# the menu, the options dialog choosing F5 and refusing a key another program
-# holds; then reads back the hot key it saved.
+# the menu, the options dialog choosing F5, kept when the process is killed
+# after it, and refusing a key another program holds; then reads back the hot
+# key it saved.
 # Needs DISPLAY and WINEPREFIX; HOLD_HOT_KEY names HoldHotKey.exe.
 # Usage: stopwatch.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
@@ -50,6 +51,16 @@ press F5
 check "F5 starts the count" wait_for 3 readout_moves
 press F5
 check "F5 stops it again" wait_for 3 readout_still
+
+echo "== F5 is saved at once: killed, Tempik comes back with F5"
+kill_tempik
+hotkey=$(reg_value Options Hotkey)
+check "Hotkey saved as 4 (F5) before any exit, got '$hotkey'" [ "$hotkey" = "0x4" ]
+start_tempik
+press F5
+check "F5 starts the count" wait_for 3 readout_moves
+press F5
+check "and stops it" wait_for 3 readout_still
 
 echo "== options: a key another program holds is refused, and F5 stays"
 options_windows() { xdotool search --onlyvisible --name '^Tempik Options$' 2>/dev/null | wc -l; }

@@ -155,37 +155,38 @@ TEST_F(SettingsStoreTest, WindowMostlyOutsideTheWorkAreaComesIntoIt)
     ExpectRestoredAt(rcWork.right - WINDOW_WIDTH, rcWork.bottom - WINDOW_HEIGHT);
 }
 
-TEST_F(SettingsStoreTest, MaximisedAndMinimisedStatesAreStored)
+TEST_F(SettingsStoreTest, MaximisedAndMinimisedWindowsAreStoredAsNormal)
 {
     ::SetWindowPos(m_hWnd, nullptr, 100, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     ::ShowWindow(m_hWnd, SW_MAXIMIZE);
     SaveWindowPlacement(&m_app, m_hWnd, "position", SW_SHOW);
-    EXPECT_EQ(StoredRecord(), Record("2,3,", 100, 200)) << "the normal rectangle is kept";
+    EXPECT_EQ(StoredRecord(), Record("0,1,", 100, 200)) << "the normal rectangle is kept";
 
     ::ShowWindow(m_hWnd, SW_MINIMIZE);
     SaveWindowPlacement(&m_app, m_hWnd, "position", SW_SHOW);
-    EXPECT_EQ(StoredRecord(), Record("2,7,", 100, 200)) << "minimised from maximised";
+    EXPECT_EQ(StoredRecord(), Record("0,1,", 100, 200)) << "minimised from maximised";
 
     ::ShowWindow(m_hWnd, SW_RESTORE);
     ::ShowWindow(m_hWnd, SW_RESTORE);
     ::ShowWindow(m_hWnd, SW_MINIMIZE);
     SaveWindowPlacement(&m_app, m_hWnd, "position", SW_SHOW);
-    EXPECT_EQ(StoredRecord(), Record("0,7,", 100, 200)) << "minimised from normal";
+    EXPECT_EQ(StoredRecord(), Record("0,1,", 100, 200)) << "minimised from normal";
 }
 
-TEST_F(SettingsStoreTest, MaximisedRecordRestoresMaximised)
+TEST_F(SettingsStoreTest, EveryStoredStateRestoresNormalAndShown)
 {
-    Store("2,3,100,200");
-    RestoreWindowPlacement(&m_app, m_hWnd, "position");
-    EXPECT_TRUE(::IsZoomed(m_hWnd));
-    WINDOWPLACEMENT wp = {};
-    wp.length = sizeof wp;
-    ASSERT_TRUE(::GetWindowPlacement(m_hWnd, &wp));
-    EXPECT_EQ(wp.rcNormalPosition.left, 100);
-    EXPECT_EQ(wp.rcNormalPosition.top, 200);
-    EXPECT_EQ(wp.rcNormalPosition.right, 100 + WINDOW_WIDTH);
-    EXPECT_EQ(wp.rcNormalPosition.bottom, 200 + WINDOW_HEIGHT);
+    for (const char* pszState : {"2,3,", "0,2,", "2,7,", "0,6,", "0,11,", "0,0,", "x,y,"}) {
+        SCOPED_TRACE(pszState);
+        // Hidden, as the main window is when its record is applied.
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        Store(Record(pszState, 100, 200).c_str());
+        ExpectRestoredAt(100, 200);
+        EXPECT_TRUE(::IsWindowVisible(m_hWnd));
+        EXPECT_FALSE(::IsZoomed(m_hWnd));
+        EXPECT_FALSE(::IsIconic(m_hWnd));
+        ::ShowWindow(m_hWnd, SW_RESTORE);
+    }
 }
 
 TEST_F(SettingsStoreTest, NothingHappensWithoutWindowEntryOrApplication)

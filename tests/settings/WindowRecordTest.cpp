@@ -14,8 +14,8 @@ BOOL ShiftJisLeadByte(BYTE nByte)
 }
 
 struct StateCase {
-    UINT nPlacementFlags, nPlacementShowCmd, nNormalShowCmd;
-    UINT nFlags, nShowCmd;
+    UINT nPlacementShowCmd, nNormalShowCmd;
+    UINT nShowCmd;
 };
 
 struct ParseCase {
@@ -40,23 +40,20 @@ std::string Copied(const std::string& strSrc, size_t nDestSize, PFN_IS_LEAD_BYTE
 }
 }  // namespace
 
-TEST(WindowRecord, StateStoredForEachShowCommand)
+TEST(WindowRecord, EveryStateIsStoredAsNormal)
 {
     const StateCase cases[] = {
-        {0, 1, 5, 0, 5},  // normal: the caller's normal show command
-        {2, 1, 5, 0, 5},  // normal, flags dropped
-        {0, 3, 5, 2, 3},  // maximised
-        {2, 2, 5, 2, 7},  // minimised from maximised
-        {1, 2, 5, 2, 7},  // minimised, any flag set
-        {0, 2, 5, 0, 7},  // minimised from normal
-        {0, 0, 5, 0, 1},  // anything else
-        {2, 7, 5, 0, 1}, {0, 5, 9, 0, 1},
+        {1, 5, 5}, {1, 9, 9},  // normal: the caller's normal show command
+        {3, 5, 1},             // maximised: SW_SHOWNORMAL
+        {2, 5, 1},             // minimised
+        {0, 5, 1}, {7, 5, 1},  // anything else
     };
     for (const StateCase& c : cases) {
         CWindowRecord record;
-        record.SetState(c.nPlacementFlags, c.nPlacementShowCmd, c.nNormalShowCmd);
-        EXPECT_EQ(record.m_nFlags, c.nFlags) << c.nPlacementFlags << "/" << c.nPlacementShowCmd;
-        EXPECT_EQ(record.m_nShowCmd, c.nShowCmd) << c.nPlacementFlags << "/" << c.nPlacementShowCmd;
+        record.m_nFlags = 2;  // a restore to maximised, as an earlier record may have held
+        record.SetState(c.nPlacementShowCmd, c.nNormalShowCmd);
+        EXPECT_EQ(record.m_nFlags, 0u) << c.nPlacementShowCmd;
+        EXPECT_EQ(record.m_nShowCmd, c.nShowCmd) << c.nPlacementShowCmd;
     }
 }
 

@@ -651,6 +651,9 @@ TEST_F(RondixDlgTest, OptionsChooseTheHotKeyAndAlwaysEndStoppedAtZero)
             EXPECT_FALSE(bRunningInside) << "Options stops the stopwatch first";
             EXPECT_EQ(nShown, 1) << "the dialog shows the present key, F2";
             EXPECT_EQ(dlg.GetHotKeyIndex(), c.nIndexAfter);
+            const bool bTaken = c.nButton == IDOK && !c.nHeldElsewhere;
+            EXPECT_EQ(Settings::ReadHotKey(), bTaken ? std::optional<int>(c.nIndexAfter) : std::nullopt)
+                << "a key taken is saved at once";
             for (UINT vk = VK_F2; vk <= VK_F12; ++vk)
                 EXPECT_EQ(HotKeyTaken(vk), vk == c.nKeyAfter || vk == c.nHeldElsewhere) << "virtual key " << vk;
             EXPECT_FALSE(dlg.IsRunning());
@@ -765,14 +768,27 @@ TEST_F(RondixDlgTest, DraggingTheBodyMovesTheWindowByTheMouseDelta)
         // A fast move leaves the window first: the captured cursor is left of and above it.
         ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, -15));
         EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 50, start.y - 20));
+        EXPECT_EQ(Settings::ReadPosition(), "") << "nothing saved while the drag goes on";
         EXPECT_EQ(::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(50, 10)), 0);
         EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_EQ(Settings::ReadPosition(), PositionOf(WindowRect(hDlg))) << "saved when the drag ends";
 
-        // Pressed left of and above the window (as the capture of a fast drag delivers it).
+        // Pressed left of and above the window (as the capture of a fast drag delivers it), and
+        // ended by another window taking the capture.
         ::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-4, -2));
         ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(6, 3));
         EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 40, start.y - 15));
+        ::SetCapture(Button(hDlg, IDC_RESET));
+        EXPECT_EQ(Settings::ReadPosition(), PositionOf(WindowRect(hDlg)));
+        ::ReleaseCapture();
         ::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(-4, -2));
+
+        // A click that moves nothing writes nothing.
+        Settings::Clear();
+        ::SendMessageA(hDlg, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
+        ::SendMessageA(hDlg, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 10));
+        ::SendMessageA(hDlg, WM_LBUTTONUP, 0, MAKELPARAM(50, 10));
+        EXPECT_EQ(Settings::ReadPosition(), "");
 
         EXPECT_EQ(::SendMessageA(hDlg, WM_MOUSEMOVE, 0, MAKELPARAM(90, 30)), 1);
         EXPECT_EQ(WindowRect(hDlg).TopLeft(), CPoint(start.x - 40, start.y - 15)) << "no drag without a press";
@@ -938,6 +954,39 @@ TEST_F(RondixDlgTest, AMonitorOfAnotherDpiScalesEverythingAndTheFirstBringsItBac
     });
 }
 
+TEST_F(RondixDlgTest, AMaximisedWindowKeepsItsPlaceAndIsShownNormalAgain)
+{
+    const struct {
+        const char* pszName;
+        std::function<void(HWND)> maximise;
+    } cases[] = {
+        {"system command", [](HWND h) { ::SendMessageA(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0); }},
+        {"SW_MAXIMIZE", [](HWND h) { ::ShowWindow(h, SW_MAXIMIZE); }},
+        {"restored to maximised",
+         [](HWND h) {
+             ::ShowWindow(h, SW_SHOWMAXIMIZED);
+             ::ShowWindow(h, SW_MINIMIZE);
+             PumpFor(100);
+             EXPECT_TRUE(::IsIconic(h)) << "a minimised window stays so";
+             ::ShowWindow(h, SW_RESTORE);
+         }},
+    };
+    CRondixDlg dlg;
+    RunModal(dlg, [&](HWND hDlg) {
+        const CRect rcNormal = WindowRect(hDlg);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.pszName);
+            c.maximise(hDlg);
+            const CRect rc = WindowRect(hDlg);
+            EXPECT_TRUE(rc.Width() <= rcNormal.Width() && rc.Height() <= rcNormal.Height())
+                << "never over the whole screen";
+            EXPECT_TRUE(PumpUntil([&] { return !::IsZoomed(hDlg) && !::IsIconic(hDlg); }));
+            PumpFor(100);
+            EXPECT_EQ(WindowRect(hDlg), rcNormal);
+        }
+    });
+}
+
 TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
 {
     struct Case {
@@ -966,10 +1015,12 @@ TEST_F(RondixDlgTest, AChangedScreenOrWorkAreaBringsAWindowMostlyOutOfViewBack)
             const CPoint at = c.bMostlyOut ? CPoint(work.right - 19, work.bottom - 6)
                                            : CPoint(work.right - rc.Width() / 2, work.top + 10);
             ::SetWindowPos(hDlg, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Settings::Clear();
             ::SendMessageA(hDlg, c.nMessage, c.wParam, 0);
             const CPoint expected = c.bMoves ? CPoint(work.right - rc.Width(), work.bottom - rc.Height()) : at;
             EXPECT_EQ(WindowRect(hDlg).TopLeft(), expected);
             EXPECT_EQ(WindowRect(hDlg).Width(), rc.Width());
+            EXPECT_EQ(Settings::ReadPosition(), c.bMoves ? PositionOf(WindowRect(hDlg)) : "") << "saved if moved";
         }
     });
 }
