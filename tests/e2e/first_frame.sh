@@ -13,7 +13,7 @@ plain_faces() {
     [ "$(wc -l <<<"$faces")" -eq 3 ] && [ "$(sed 's/^[0-9]*x//; s/+[0-9]*+/+/' <<<"$faces" | sort -u | wc -l)" -eq 1 ]
 }
 visible_windows() { [ "$(tempik_windows | wc -l)" -eq "$1" ]; }
-point_at_more() { geometry; xdotool mousemove --sync $((X + WIDTH * 108 / 128)) $((Y + HEIGHT * 30 / 36)); }
+point_at_more() { point_at more; }
 
 echo "== the first frame, the window's name and icon"
 park_pointer
@@ -25,7 +25,7 @@ check "the window manager names the window Tempik" \
 check "it has an icon" eval 'xprop -id "$WIN" _NET_WM_ICON | grep -q "Icon ("'
 
 echo "== no tip over the menu of a quick click on More"
-click_dlu 18 30   # Start
+point_at start click 1
 point_at_more
 sleep 0.2
 xdotool click 1

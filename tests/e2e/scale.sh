@@ -125,8 +125,8 @@ mkdir -p "$SHOTS"
 park_pointer
 start_tempik
 check "window opens at (400, 400), got ($X, $Y) ${WIDTH}x$HEIGHT" at 400 400
-check "the window holds the readout box $RX,0 ${RW}x$RH with $RX to spare: ${WIDTH}x$HEIGHT" \
-    eval '[ "$WIDTH" -ge $((2 * RX + RW)) ] && [ "$HEIGHT" -gt "$RH" ]'
+check "the window ${WIDTH}x$HEIGHT holds the readout ${RW}x$RH+$RX+$RY with as much to spare on the right" \
+    eval '[ "$RX" -ge 0 ] && [ "$RY" -ge 0 ] && [ "$WIDTH" -ge $((2 * RX + RW)) ] && [ "$HEIGHT" -gt $((RY + RH)) ]'
 # The first paint may still be on its way when the window maps; a count that
 # ran would never hold still.
 check "readout holds still before Start" wait_for 5 readout_still
@@ -150,8 +150,7 @@ INK=${ink%%+*}
 check "the digits' ink $INK is about $DPI/96 of $INK_96" about_size "$INK" "$INK_96"
 
 ICON=""
-geometry
-xdotool mousemove --sync $((X + WIDTH * 63 / 128)) $((Y + HEIGHT * 30 / 36))  # Reset
+point_at reset
 wait_for 3 hovered
 xdotool mousemove --sync 5 5
 icon_fits() {
@@ -207,8 +206,8 @@ if check "right click, a opens 'About Tempik'" wait_for 5 dialog_window "About T
     xdotool key Escape
     check "Esc closes it" wait_for 5 eval '! dialog_window "About Tempik"'
 fi
-printf 'at %3d DPI: window %s, readout %d,0 %dx%d, digit ink %s (height %s), hovered icon %s, options %s, about %s\n' \
-    "$DPI" "${WIDTH}x$HEIGHT" "$RX" "$RW" "$RH" "$INK" "${INK#*x}" "${ICON:-none}" "${OPTIONS:-?}" "${ABOUT:-?}"
+printf 'at %3d DPI: window %s, readout %s, digit ink %s (height %s), hovered icon %s, options %s, about %s\n' \
+    "$DPI" "${WIDTH}x$HEIGHT" "${RW}x$RH+$RX+$RY" "$INK" "${INK#*x}" "${ICON:-none}" "${OPTIONS:-?}" "${ABOUT:-?}"
 
 if [ "$DPI" = 96 ]; then
     end_tempik
