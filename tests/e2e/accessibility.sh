@@ -2,11 +2,11 @@
 # What a screen reader finds in the released Tempik.exe, asked from another process by
 # AccessibilityClient.exe: the readout and the three buttons, at rest, running, stopped by
 # the hot key, and an object kept across Tempik's exit.
-# Needs DISPLAY and WINEPREFIX.
-# Usage: accessibility.sh path/to/Tempik-<version>-win64.zip path/to/AccessibilityClient.exe
+# Needs DISPLAY, WINEPREFIX and ACCESSIBILITY_CLIENT.
+# Usage: accessibility.sh path/to/Tempik-<version>-win64.zip
 set -uo pipefail
 source "$(dirname "$(realpath "$0")")/e2e_lib.sh"
-CLIENT=$(realpath "${2:?usage: accessibility.sh ZIP CLIENT}")
+CLIENT=${ACCESSIBILITY_CLIENT:?names AccessibilityClient.exe}
 e2e_setup "$@"
 
 loaded() { grep -qi "$1" "/proc/$PID/maps"; }
@@ -28,12 +28,13 @@ value_settled() {  # changed from zero, and the same on a second read half a sec
 }
 
 # F2 is the hot key only by default: e2e_setup left no settings.
-start_tempik
+start_tempik --unasked
 sleep 0.5
 check "oleacc is not loaded at start-up" bash -c "grep -q 'Tempik\.exe' /proc/$PID/maps && ! grep -qi 'oleacc\.dll' /proc/$PID/maps"
 
 echo "== at rest"
 dump || die "the client reads Tempik's client object"
+locate_parts "$DUMP"
 printf '%s\n' "$DUMP" | sed 's/^/      /'
 check "oleacc is loaded once a client asked" loaded 'oleacc\.dll'
 check "four children: the readout and three buttons" grep -q '^client: .* children=4$' <<<"$DUMP"

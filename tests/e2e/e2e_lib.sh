@@ -2,11 +2,12 @@
 # the zip, started and ended, watched through X (xdotool, xprop, ImageMagick).
 # A scenario calls e2e_setup ZIP first: it starts from a fresh registry key,
 # so with no settings, and on exit ends only what it started.
-# Environment: DISPLAY and WINEPREFIX (tools/on-desktop gives them); at another
-# display scale TEMPIK_E2E_DPI: the scenario runs in the prefix dpi<N> of the
-# Wine's prefixes (a copy of the desktop's prefix with LogPixels set, which
-# ./dev test makes), whose wineserver and desktop process it starts and ends
-# itself. Screenshots go to
+# Environment: DISPLAY and WINEPREFIX (tools/on-desktop gives them),
+# ACCESSIBILITY_CLIENT (AccessibilityClient.exe, through which the scenarios
+# find Tempik's parts); at another display scale TEMPIK_E2E_DPI: the scenario
+# runs in the prefix dpi<N> of the Wine's prefixes (a copy of the desktop's
+# prefix with LogPixels set, which ./dev test makes), whose wineserver and
+# desktop process it starts and ends itself. Screenshots go to
 # TEMPIK_E2E_SHOTS (default /tmp/tempik-e2e-<scenario>-dpi<DPI>).
 
 # wait_for, wm_ready, start_wineserver and desktop_cleanup: the desktop library.
@@ -91,10 +92,13 @@ at() { geometry; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
 exited() { process_gone "$PID"; }
 
 launch_tempik() { wine "$EXE" </dev/null >/dev/null 2>&1 & PID=$!; }
+# start_tempik [--unasked]: the first start also asks where the parts are,
+# unless told not to (a screen reader's questions load libraries into Tempik).
 start_tempik() {
     launch_tempik
     wait_for 20 main_window_up || die "Tempik's window appears"
     geometry
+    [ "${1:-}" = --unasked ] || [ -n "${PARTS[*]}" ] || locate_parts
 }
 focus_tempik() { xdotool windowfocus --sync "$WIN" 2>/dev/null; }
 press() { focus_tempik; xdotool key "$1"; }
@@ -115,9 +119,34 @@ kill_tempik() {
 
 # A figure of 96-DPI pixels at this scale: MulDiv(a, DPI, 96), for a >= 0.
 scaled() { echo $((($1 * DPI + 48) / 96)); }
-# The readout strip in client pixels: (1, 0) 190 x 36 at 96 DPI.
-RX=$(scaled 1) RW=$(scaled 190) RH=$(scaled 36)
-readout_box() { echo "${RW}x$RH+$((X + RX))+$Y"; }
+
+# Where the readout and the buttons are, as a screen reader finds them
+# (ACCESSIBILITY_CLIENT names AccessibilityClient.exe; its dump gives each
+# child's place on screen), kept relative to the window's corner, which moves:
+# PARTS[readout|start|reset|more]="W H X Y", and the readout's as RW RH RX RY.
+declare -A PARTS=()
+# locate_parts [DUMP]: from the client's dump, asked now unless given.
+locate_parts() {
+    local dump id w h x y names=(readout start reset more)
+    dump=${1-$(timeout 30 wine "${ACCESSIBILITY_CLIENT:?names AccessibilityClient.exe}" dump </dev/null 2>/dev/null)}
+    geometry
+    while read -r id w h x y; do
+        PARTS[${names[id - 1]}]="$w $h $((x - X)) $((y - Y))"
+    done < <(tr -d '\r' <<<"$dump" | sed -n 's/^\([1-4]\): .* location=\([0-9]*\)x\([0-9]*\)+\(-*[0-9]*\)+\(-*[0-9]*\)$/\1 \2 \3 \4 \5/p')
+    [ "${#PARTS[@]}" = 4 ] || die "a screen reader finds the readout and the three buttons: ${PARTS[*]}"
+    read -r RW RH RX RY <<<"${PARTS[readout]}"
+}
+# point_at PART[+DX] [XDOTOOL_ARGS...]: the pointer to the middle of PART, or
+# DX pixels right of it (at CX, CY), in one move, then the rest.
+point_at() {
+    local w h x y dx=0
+    [[ $1 != *+* ]] || dx=${1#*+}
+    read -r w h x y <<<"${PARTS[${1%+*}]}"; shift
+    geometry
+    CX=$((X + x + w / 2 + dx)) CY=$((Y + y + h / 2))
+    xdotool mousemove --sync "$CX" "$CY" "$@"
+}
+readout_box() { echo "${RW}x$RH+$((X + RX))+$((Y + RY))"; }
 readout_image() { import -window root -crop "$(readout_box)" +repage "$@" 2>/dev/null; }  # ...OUTPUT
 # Pixels of the readout strip, as a checksum.
 readout() { readout_image rgb:- | md5sum | cut -d' ' -f1; }
@@ -139,7 +168,7 @@ readout_still() {
 }
 # The window below the readout, the row of buttons, as an image: below_readout OUTPUT.
 below_readout() {
-    import -window root -crop "${WIDTH}x$((HEIGHT - RH))+$X+$((Y + RH))" +repage "$1" 2>/dev/null
+    import -window root -crop "${WIDTH}x$((HEIGHT - RY - RH))+$X+$((Y + RY + RH))" +repage "$1" 2>/dev/null
 }
 # The light areas below the readout, as WxH+X+Y, of 100 pixels or more.
 button_faces() {
@@ -157,19 +186,9 @@ coloured_box() {
 }
 hovered() { ICON=$(coloured_box); [ -n "$ICON" ]; }
 
-# Button centres from the template's dialog units (window 128 x 36 of them).
-click_dlu() {
-    geometry
-    xdotool mousemove --sync $((X + WIDTH * $1 / 128)) $((Y + HEIGHT * $2 / 36)) click "${3:-1}"
-}
-# A click on the body (the readout): click_body XDOTOOL_CLICK_ARGS...
-click_body() {
-    geometry
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + $(scaled 10))) click "$@"
-}
-# A double click on the body opens the options; the menu's "a" the About box.
-open_options() { click_body --repeat 2 --delay 60 1; }
-open_about() { click_body 3; sleep 0.3; xdotool key a; }
+# A double click on the body (the readout) opens the options; the menu's "a" the About box.
+open_options() { point_at readout click --repeat 2 --delay 60 1; }
+open_about() { point_at readout click 3; sleep 0.3; xdotool key a; }
 dialog_window() {  # dialog_window CAPTION -> DLG
     DLG=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1); [ -n "$DLG" ]
 }
@@ -191,12 +210,9 @@ park_pointer() {
 
 # A drag on the body by (30, 10) screen pixels.
 drag_body() {
-    local px py
-    geometry
-    px=$((X + WIDTH / 2)); py=$((Y + $(scaled 10)))
-    xdotool mousemove --sync $px $py mousedown 1
-    xdotool mousemove --sync $((px + 15)) $((py + 5))
-    xdotool mousemove --sync $((px + 30)) $((py + 10))
+    point_at readout mousedown 1
+    xdotool mousemove --sync $((CX + 15)) $((CY + 5))
+    xdotool mousemove --sync $((CX + 30)) $((CY + 10))
     sleep 0.2
     xdotool mouseup 1
     park_pointer

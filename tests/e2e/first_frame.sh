@@ -13,8 +13,6 @@ plain_faces() {
     [ "$(wc -l <<<"$faces")" -eq 3 ] && [ "$(sed 's/^[0-9]*x//; s/+[0-9]*+/+/' <<<"$faces" | sort -u | wc -l)" -eq 1 ]
 }
 visible_windows() { [ "$(tempik_windows | wc -l)" -eq "$1" ]; }
-# point_at_more [DX]: the pointer on More, DX pixels right of its middle.
-point_at_more() { geometry; xdotool mousemove --sync $((X + WIDTH * 108 / 128 + ${1:-0})) $((Y + HEIGHT * 30 / 36)); }
 
 echo "== the first frame, the window's name and icon"
 park_pointer
@@ -29,8 +27,8 @@ echo "== no tip over the menu of a quick click on More; afterwards More follows 
 # Lit and with its tip up: the two windows of Tempik are its own and the tip.
 lit_with_tip() { visible_windows 2 && hovered; }
 unlit() { visible_windows 1 && ! hovered; }
-click_dlu 18 30   # Start
-point_at_more
+point_at start click 1
+point_at more
 sleep 0.2
 xdotool click 1
 check "the menu opens" wait_for 3 visible_windows 2
@@ -43,9 +41,10 @@ check "with the pointer still on More, More lights and shows its tip again" wait
 park_pointer
 check "the pointer away, both go" wait_for 3 unlit
 # As a hand moves: along the row of buttons from the window's left, in steps.
+read -r w h x y <<<"${PARTS[more]}"
 geometry
 for i in 0 1 2 3 4; do
-    xdotool mousemove --sync $((X - 10 + (WIDTH * 108 / 128 + 10) * i / 4)) $((Y + HEIGHT * 30 / 36))
+    xdotool mousemove --sync $((X - 10 + (x + w / 2 + 10) * i / 4)) $((Y + y + h / 2))
 done
 check "brought back as a hand moves, More lights and shows its tip" wait_for 3 lit_with_tip
 park_pointer
@@ -53,7 +52,7 @@ wait_for 3 unlit
 # Wine reports no move back to the very point where it last saw the pointer
 # in its windows (it does not see the pointer elsewhere), so one move goes to
 # the pixel beside it; Windows sees every move.
-point_at_more 1
+point_at more+1
 check "brought back in one move, too" wait_for 3 lit_with_tip
 park_pointer
 press Escape

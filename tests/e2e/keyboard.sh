@@ -28,7 +28,7 @@ xdotool key shift+Tab
 sleep 0.3
 check "it stays shown on Start after Shift+Tab" [ "$(buttons_row)" != "$row_at_rest" ]
 IFS='x+' read -r fw fh fx fy <<<"$start_face"
-MX=$((X + fx)); MY=$((Y + RH + fy + fh))
+MX=$((X + fx)); MY=$((Y + RY + RH + fy + fh))
 xdotool key shift+F10
 check "Shift+F10 opens the menu at Start's bottom-left ($MX, $MY), not the screen's corner" \
     wait_for 3 menu_at_pointer

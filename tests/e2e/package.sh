@@ -30,7 +30,7 @@ system_dlls_only() {
 check "Tempik.exe imports system DLLs only, got: $imports" system_dlls_only
 
 echo "== first start with no settings"
-start_tempik
+start_tempik --unasked
 # The shell comes only with a link opened, and Tempik opens none.
 shell_not_loaded() { grep -q 'Tempik\.exe' "/proc/$PID/maps" && ! grep -qi 'shell32\.dll' "/proc/$PID/maps"; }
 check "shell32 is not loaded at start-up" shell_not_loaded

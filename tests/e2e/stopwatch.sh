@@ -19,7 +19,7 @@ check "readout holds still before Start" wait_for 5 readout_still
 check "readout shows yellow digits on black" readout_yellow_on_black
 
 echo "== Start, the F2 hot key, the menu"
-click_dlu 18 30   # Start
+point_at start click 1
 park_pointer
 check "readout counts after clicking Start" wait_for 3 readout_moves
 press F2
@@ -27,9 +27,8 @@ check "F2 stops the count" wait_for 3 readout_still
 sleep 0.3
 check "and it stays stopped" readout_still
 
-geometry
-MX=$((X + WIDTH / 2)); MY=$((Y + $(scaled 10)))
-xdotool mousemove --sync $MX $MY click 3
+point_at readout click 3
+MX=$CX MY=$CY
 check "right click opens the popup menu at the pointer" wait_for 3 menu_at_pointer
 xdotool key Escape
 check "Esc closes the menu" wait_for 3 eval '! menu_at_pointer'
