@@ -20,7 +20,10 @@ window_image() {
     import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$2" 2>/dev/null
 }
 # The box around the readout's yellow ink in an image, as WxH.
-ink() { convert "$1" -fx 'r > 0.5 && g > 0.5 && b < 0.5' -format '%@' info: | cut -d+ -f1; }
+ink() {
+    convert "$1" -channel B -negate +channel -separate -evaluate-sequence Min -threshold 50% -format '%@' info: |
+        cut -d+ -f1
+}
 # start_program EXE CLASS LEFT TOP: EXE shown with its window record at
 # (LEFT, TOP); its window in PROGRAM_WIN.
 start_program() {
