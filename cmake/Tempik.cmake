@@ -1,9 +1,13 @@
 # Build helpers shared by every area of the tree.
 
 set(TEMPIK_WARNINGS -Wall -Wextra -Werror)
+option(TEMPIK_FUZZ "Build the core's libFuzzer targets (clang) instead of the program and its tests" OFF)
 if(WIN32)
   # Sanitizers exist only in the host build.
   set(TEMPIK_SANITIZE "")
+elseif(TEMPIK_FUZZ)
+  # The core gets libFuzzer's coverage hooks; each target links libFuzzer's main.
+  set(TEMPIK_SANITIZE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 else()
   set(TEMPIK_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 endif()

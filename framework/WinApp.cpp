@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/FrameworkRes.h"
+#include "framework/ProfileValue.h"
 #include "framework/Wnd.h"
 
 namespace {
@@ -111,14 +112,20 @@ UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
     HKEY hKey = OpenAppKey(lpszSection, FALSE);
     if (!hKey)
         return (UINT)nDefault;
+    // The value whole, whatever its type and size: what it means is decided apart from the
+    // registry, where it can be tried with any bytes.
     DWORD dwType = 0;
-    DWORD dwValue = 0;
-    DWORD cbData = sizeof dwValue;
-    LONG lResult = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, (LPBYTE)&dwValue, &cbData);
+    DWORD cbData = 0;
+    LONG lResult = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, nullptr, &cbData);
+    std::vector<BYTE> data;
+    if (lResult == ERROR_SUCCESS) {
+        data.resize(cbData);
+        lResult = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, data.data(), &cbData);
+    }
     ::RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS || dwType != REG_DWORD || cbData != sizeof dwValue)
+    if (lResult != ERROR_SUCCESS)
         return (UINT)nDefault;
-    return (UINT)dwValue;
+    return AfxProfileIntFromValue(dwType, data.data(), cbData, nDefault);
 }
 
 BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)

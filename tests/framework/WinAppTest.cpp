@@ -89,13 +89,20 @@ TEST_F(ProfileTest, MissingAndWronglyTypedValuesReadAsTheDefault)
     StoreRaw("DwordAsBinary", REG_BINARY, &dwNumber, sizeof dwNumber);
     StoreRaw("NumberNotText", REG_DWORD, &dwNumber, sizeof dwNumber);
     StoreRaw("Expandable", REG_EXPAND_SZ, "%TEMP%", 7);
+    // A number of another size or byte order is no number either, whatever its first bytes.
+    const BYTE abLong[8] = {7, 0, 0, 0, 0, 0, 0, 0};
+    StoreRaw("ShortDword", REG_DWORD, &wShort, sizeof wShort);
+    StoreRaw("LongDword", REG_DWORD, abLong, sizeof abLong);
+    StoreRaw("BigEndian", REG_DWORD_BIG_ENDIAN, &dwNumber, sizeof dwNumber);
+    StoreRaw("Qword", REG_QWORD, abLong, sizeof abLong);
     struct IntCase {
         const char* section;
         const char* entry;
     };
     for (const IntCase& c :
          {IntCase{"Options", "Missing"}, IntCase{"NoSuchSection", "Hotkey"}, IntCase{"Options", "TextNotNumber"},
-          IntCase{"Options", "ShortBinary"}, IntCase{"Options", "DwordAsBinary"}}) {
+          IntCase{"Options", "ShortBinary"}, IntCase{"Options", "DwordAsBinary"}, IntCase{"Options", "ShortDword"},
+          IntCase{"Options", "LongDword"}, IntCase{"Options", "BigEndian"}, IntCase{"Options", "Qword"}}) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.entry);
         EXPECT_EQ((int)m_app.GetProfileInt(c.section, c.entry, -1), -1);
     }
