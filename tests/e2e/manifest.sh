@@ -14,11 +14,6 @@ PREFIX_96=$WINEPREFIX
 e2e_setup "$@"
 WINE_MAJOR=$(wine --version | sed 's/^wine-\([0-9]*\).*/\1/')
 
-# window_image WINDOW OUTPUT: the window's pixels.
-window_image() {
-    client_geometry "$1"
-    import -window root -crop "${GW}x$GH+$GX+$GY" +repage "$2" 2>/dev/null
-}
 # The box around the readout's yellow ink in an image, as WxH.
 ink() {
     convert "$1" -channel B -negate +channel -separate -evaluate-sequence Min -threshold 50% -format '%@' info: |
@@ -41,15 +36,13 @@ end_programs() {
 }
 trap 'end_programs; cleanup' EXIT
 
-mkdir -p "$SHOTS"
 echo "== at 96 DPI"
 PREFIX_192=$WINEPREFIX
 export WINEPREFIX=$PREFIX_96
 wine reg delete "$KEY" /f >/dev/null 2>&1
 park_pointer
 start_program "$UNAWARE" '^tempikunaware\.exe$' 100 100
-sleep 1
-window_image "$PROGRAM_WIN" "$SHOTS/unaware-96.png"
+shot "$PROGRAM_WIN" unaware-96
 UNAWARE_96=${GW}x$GH
 INK_96=$(ink "$SHOTS/unaware-96.png")
 end_programs
@@ -61,10 +54,9 @@ start_program "$EXE" '^tempik\.exe$' 100 100
 TEMPIK_WIN=$PROGRAM_WIN
 # Below it: the system doubles the stretched program's place, too.
 start_program "$UNAWARE" '^tempikunaware\.exe$' 100 250
-sleep 1
-window_image "$TEMPIK_WIN" "$SHOTS/tempik-192.png"
+shot "$TEMPIK_WIN" tempik-192
 TEMPIK_192=${GW}x$GH
-window_image "$PROGRAM_WIN" "$SHOTS/unaware-192.png"
+shot "$PROGRAM_WIN" unaware-192
 UNAWARE_192=${GW}x$GH
 import -window root "$SHOTS/side-by-side-192.png" 2>/dev/null
 echo "      $SHOTS/side-by-side-192.png"
