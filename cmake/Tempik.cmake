@@ -16,34 +16,7 @@ endif()
 set(TEMPIK_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
 
 define_property(GLOBAL PROPERTY TEMPIK_CORE_SOURCES BRIEF_DOCS "platform-free sources" FULL_DOCS "x")
-define_property(GLOBAL PROPERTY TEMPIK_WIN_SOURCES BRIEF_DOCS "Windows-layer sources" FULL_DOCS "x")
-define_property(GLOBAL PROPERTY TEMPIK_RES_SOURCES BRIEF_DOCS "resource scripts" FULL_DOCS "x")
-
-function(_tempik_append prop)
-  foreach(src IN LISTS ARGN)
-    get_filename_component(abs ${src} ABSOLUTE)
-    set_property(GLOBAL APPEND PROPERTY ${prop} ${abs})
-  endforeach()
-endfunction()
-
-# Sources that compile on every host and never include <windows.h> themselves.
-function(tempik_core_sources)
-  _tempik_append(TEMPIK_CORE_SOURCES ${ARGN})
-endfunction()
-
-# Sources of the Windows layer; ignored in the host build.
-function(tempik_win_sources)
-  if(WIN32)
-    _tempik_append(TEMPIK_WIN_SOURCES ${ARGN})
-  endif()
-endfunction()
-
-# Resource scripts linked into Tempik.exe and into the Windows test programs.
-function(tempik_res_sources)
-  if(WIN32)
-    _tempik_append(TEMPIK_RES_SOURCES ${ARGN})
-  endif()
-endfunction()
+define_property(GLOBAL PROPERTY TEMPIK_AREAS BRIEF_DOCS "the areas' libraries" FULL_DOCS "x")
 
 function(tempik_project_options target)
   target_compile_options(${target} PRIVATE ${TEMPIK_WARNINGS})
@@ -53,32 +26,55 @@ function(tempik_project_options target)
   endif()
 endfunction()
 
+# An area of the tree as a library of its own, tempik_<area>, linked with the areas it
+# USES and, in the Windows build, the SYSTEM libraries it calls. CORE sources are
+# platform-free (both builds, sanitized on the host); WIN sources are the Windows layer's.
+# What an area's sources may include is in layers.rules, which a test enforces.
+function(tempik_area area)
+  cmake_parse_arguments(A "" "" "CORE;WIN;USES;SYSTEM" ${ARGN})
+  set(sources ${A_CORE})
+  foreach(src IN LISTS A_CORE)
+    get_filename_component(abs ${src} ABSOLUTE)
+    set_property(GLOBAL APPEND PROPERTY TEMPIK_CORE_SOURCES ${abs})
+  endforeach()
+  set(uses)
+  foreach(use IN LISTS A_USES)
+    list(APPEND uses tempik_${use})
+  endforeach()
+  if(WIN32)
+    list(APPEND sources ${A_WIN})
+    list(APPEND uses ${A_SYSTEM})
+  endif()
+  set(target tempik_${area})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    tempik_project_options(${target})
+    target_compile_options(${target} PUBLIC ${TEMPIK_SANITIZE})
+    target_link_options(${target} PUBLIC ${TEMPIK_SANITIZE})
+    target_link_libraries(${target} PUBLIC ${uses})
+  else()
+    # Nothing of it in this build (the host's): only what it would pass on.
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${uses})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY TEMPIK_AREAS ${target})
+endfunction()
+
+# What the tests link: tempik_core, every area (the core's part of each on the host), and
+# in the Windows build tempik_win, the same (the program's resources are tempik_res).
 function(tempik_define_libraries)
-  get_property(core GLOBAL PROPERTY TEMPIK_CORE_SOURCES)
-  # tempik_core: what tests link (sanitized on the host).
-  add_library(tempik_core STATIC ${core})
-  tempik_project_options(tempik_core)
-  target_compile_options(tempik_core PUBLIC ${TEMPIK_SANITIZE})
-  target_link_options(tempik_core PUBLIC ${TEMPIK_SANITIZE})
+  get_property(areas GLOBAL PROPERTY TEMPIK_AREAS)
+  add_library(tempik_core INTERFACE)
+  target_link_libraries(tempik_core INTERFACE ${areas})
   if(NOT WIN32)
-    # The same sources without sanitizers, for benchmarks.
+    # The core's sources again without sanitizers, for benchmarks.
+    get_property(core GLOBAL PROPERTY TEMPIK_CORE_SOURCES)
     add_library(tempik_core_bench STATIC ${core})
     tempik_project_options(tempik_core_bench)
     target_compile_options(tempik_core_bench PRIVATE -O2)
   else()
-    get_property(win GLOBAL PROPERTY TEMPIK_WIN_SOURCES)
-    if(win)
-      add_library(tempik_win STATIC ${win})
-      tempik_project_options(tempik_win)
-      set(scope PUBLIC)
-    else()
-      add_library(tempik_win INTERFACE)
-      set(scope INTERFACE)
-    endif()
-    target_link_libraries(tempik_win ${scope} tempik_core comctl32 gdi32 user32 advapi32 kernel32)
-    get_property(res GLOBAL PROPERTY TEMPIK_RES_SOURCES)
-    add_library(tempik_res OBJECT ${res})
-    target_include_directories(tempik_res PRIVATE ${PROJECT_SOURCE_DIR} ${TEMPIK_GENERATED_DIR})
+    add_library(tempik_win INTERFACE)
+    target_link_libraries(tempik_win INTERFACE ${areas})
   endif()
 endfunction()
 
