@@ -28,22 +28,9 @@ BOOL BindShell()
 {
     if (s_pfnShellExecuteExA)
         return TRUE;
-    if (!s_hShellLibrary) {
-        // From the system directory: a bare name would be searched for beside the
-        // program first, where a planted copy would run inside it.
-        static const char szName[] = "\\SHELL32.DLL";
-        char szPath[MAX_PATH];
-        const UINT nLength = ::GetSystemDirectoryA(szPath, MAX_PATH);
-        if (nLength == 0 || nLength + sizeof szName > MAX_PATH)
-            return FALSE;
-        std::memcpy(szPath + nLength, szName, sizeof szName);
-        s_hShellLibrary = ::LoadLibraryExA(szPath, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
-        if (!s_hShellLibrary)
-            return FALSE;
-    }
-    s_pfnShellExecuteExA = reinterpret_cast<decltype(&::ShellExecuteExA)>(
-        reinterpret_cast<void*>(::GetProcAddress(s_hShellLibrary, "ShellExecuteExA")));
-    return s_pfnShellExecuteExA != nullptr;
+    if (!s_hShellLibrary)
+        s_hShellLibrary = AfxLoadSysLibrary("SHELL32.DLL");
+    return AfxGetProc(s_hShellLibrary, "ShellExecuteExA", s_pfnShellExecuteExA);
 }
 
 // The text a tooltip shows for text. The tip sizes itself to the text's measured width and

@@ -25,6 +25,7 @@
 #include "framework/Point.h"
 #include "framework/Rect.h"
 #include "framework/String.h"
+#include "framework/SysLibrary.h"
 #include "framework/ToolTipCtrl.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"

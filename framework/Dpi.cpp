@@ -1,5 +1,7 @@
 #include "framework/Dpi.h"
 
+#include "framework/SysLibrary.h"
+
 UINT AfxGetWindowDpi(HWND hWnd)
 {
     // Looked up, not imported: the program still starts where user32 lacks it.

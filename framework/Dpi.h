@@ -22,12 +22,3 @@ inline int AfxScaleForDpi(int nPixels, UINT nDpi)
 {
     return ::MulDiv(nPixels, (int)nDpi, USER_DEFAULT_SCREEN_DPI);
 }
-
-// The address of a user32 function that older systems or Wine may lack; NULL there.
-template <class Function>
-Function AfxGetUser32Proc(const char* pszName)
-{
-    HMODULE hUser32 = ::GetModuleHandleA("user32.dll");
-    return hUser32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hUser32, pszName)))
-                   : nullptr;
-}

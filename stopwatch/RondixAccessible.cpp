@@ -1,6 +1,5 @@
 #include "stopwatch/RondixAccessible.h"
 
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -22,41 +21,21 @@ OleFunctions s_ole;
 BOOL s_bOleTried = FALSE;
 BOOL s_bOleBound = FALSE;
 
-// From the system directory, as the shell is: a bare name would be searched for beside the
-// program first. Once loaded they stay: objects handed out may outlive any window.
-HMODULE LoadSystemLibrary(const char* pszName)
-{
-    char szPath[MAX_PATH];
-    const UINT nLength = ::GetSystemDirectoryA(szPath, MAX_PATH);
-    const size_t nName = std::strlen(pszName);
-    if (nLength == 0 || nLength + 1 + nName + 1 > MAX_PATH)
-        return nullptr;
-    szPath[nLength] = '\\';
-    std::memcpy(szPath + nLength + 1, pszName, nName + 1);
-    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
-template <class Fn>
-BOOL Bind(HMODULE hModule, const char* pszName, Fn& pfn)
-{
-    pfn = hModule ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName))) : nullptr;
-    return pfn != nullptr;
-}
-
 BOOL BindOle()
 {
     // Tried once: a system without these libraries would only load them again and again.
     if (s_bOleTried)
         return s_bOleBound;
     s_bOleTried = TRUE;
-    const HMODULE hOleAcc = LoadSystemLibrary("oleacc.dll");
-    const HMODULE hOleAut = LoadSystemLibrary("oleaut32.dll");
-    const HMODULE hOle = LoadSystemLibrary("ole32.dll");
-    s_bOleBound = Bind(hOleAcc, "LresultFromObject", s_ole.pfnLresultFromObject) &&
-                  Bind(hOleAcc, "CreateStdAccessibleObject", s_ole.pfnCreateStdAccessibleObject) &&
-                  Bind(hOleAut, "SysAllocStringLen", s_ole.pfnSysAllocStringLen) &&
-                  Bind(hOle, "CoInitializeEx", s_ole.pfnCoInitializeEx) &&
-                  Bind(hOle, "CoUninitialize", s_ole.pfnCoUninitialize);
+    // Once loaded they stay: objects handed out may outlive any window.
+    const HMODULE hOleAcc = AfxLoadSysLibrary("oleacc.dll");
+    const HMODULE hOleAut = AfxLoadSysLibrary("oleaut32.dll");
+    const HMODULE hOle = AfxLoadSysLibrary("ole32.dll");
+    s_bOleBound = AfxGetProc(hOleAcc, "LresultFromObject", s_ole.pfnLresultFromObject) &&
+                  AfxGetProc(hOleAcc, "CreateStdAccessibleObject", s_ole.pfnCreateStdAccessibleObject) &&
+                  AfxGetProc(hOleAut, "SysAllocStringLen", s_ole.pfnSysAllocStringLen) &&
+                  AfxGetProc(hOle, "CoInitializeEx", s_ole.pfnCoInitializeEx) &&
+                  AfxGetProc(hOle, "CoUninitialize", s_ole.pfnCoUninitialize);
     return s_bOleBound;
 }
 

@@ -1,7 +1,5 @@
 #include "theme/ThemeBinding.h"
 
-#include <cstring>
-
 decltype(&::CloseThemeData) CThemeBinding::s_pfnCloseThemeData = nullptr;
 decltype(&::DrawThemeBackground) CThemeBinding::s_pfnDrawThemeBackground = nullptr;
 decltype(&::DrawThemeText) CThemeBinding::s_pfnDrawThemeText = nullptr;
@@ -9,31 +7,11 @@ decltype(&::GetThemeBackgroundContentRect) CThemeBinding::s_pfnGetThemeBackgroun
 decltype(&::IsAppThemed) CThemeBinding::s_pfnIsAppThemed = nullptr;
 decltype(&::IsThemeActive) CThemeBinding::s_pfnIsThemeActive = nullptr;
 decltype(&::OpenThemeData) CThemeBinding::s_pfnOpenThemeData = nullptr;
-HMODULE CThemeBinding::s_hThemeLibrary = nullptr;
+CSysLibrary CThemeBinding::s_themeLibrary;
 BOOL CThemeBinding::s_bBound = FALSE;
 int CThemeBinding::s_nInstances = 0;
 
 const char* g_pszThemeLibraryForTests = nullptr;
-
-namespace {
-// The library in the system directory. A bare "UXTHEME.DLL" would be searched for in the
-// program's folder first, where a planted copy would run inside the program.
-BOOL GetSystemLibraryPath(char (&szPath)[MAX_PATH])
-{
-    static const char szName[] = "\\UXTHEME.DLL";
-    UINT nLength = ::GetSystemDirectoryA(szPath, MAX_PATH);
-    if (nLength == 0 || nLength + sizeof szName > MAX_PATH)
-        return FALSE;
-    std::memcpy(szPath + nLength, szName, sizeof szName);
-    return TRUE;
-}
-
-template <typename PFN>
-void FindFunction(PFN& pfn, const char* pszName)
-{
-    pfn = reinterpret_cast<PFN>(reinterpret_cast<void*>(::GetProcAddress(CThemeBinding::s_hThemeLibrary, pszName)));
-}
-}  // namespace
 
 CThemeBinding::CThemeBinding()
 {
@@ -48,41 +26,29 @@ CThemeBinding::~CThemeBinding()
     if (s_nInstances > 0)
         --s_nInstances;
     if (s_nInstances == 0) {
-        if (s_hThemeLibrary)
-            ::FreeLibrary(s_hThemeLibrary);
-        s_hThemeLibrary = nullptr;
+        s_themeLibrary.Free();
         s_bBound = FALSE;
     }
 }
 
 void CThemeBinding::LoadThemeLibrary()
 {
-    char szPath[MAX_PATH];
-    const char* pszPath = g_pszThemeLibraryForTests;
-    if (!pszPath) {
-        if (!GetSystemLibraryPath(szPath))
-            return;
-        pszPath = szPath;
-    }
-    // The library's own imports are looked for beside it, not beside the program.
-    s_hThemeLibrary = ::LoadLibraryExA(pszPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!s_hThemeLibrary)
+    const BOOL bLoaded = g_pszThemeLibraryForTests ? s_themeLibrary.LoadPath(g_pszThemeLibraryForTests)
+                                                   : s_themeLibrary.Load("UXTHEME.DLL");
+    if (!bLoaded)
         return;
 
-    // All seven are looked up even when one is missing.
-    FindFunction(s_pfnCloseThemeData, "CloseThemeData");
-    FindFunction(s_pfnDrawThemeBackground, "DrawThemeBackground");
-    FindFunction(s_pfnDrawThemeText, "DrawThemeText");
-    FindFunction(s_pfnGetThemeBackgroundContentRect, "GetThemeBackgroundContentRect");
-    FindFunction(s_pfnIsAppThemed, "IsAppThemed");
-    FindFunction(s_pfnIsThemeActive, "IsThemeActive");
-    FindFunction(s_pfnOpenThemeData, "OpenThemeData");
-
-    if (s_pfnCloseThemeData && s_pfnDrawThemeBackground && s_pfnDrawThemeText &&
-        s_pfnGetThemeBackgroundContentRect && s_pfnIsAppThemed && s_pfnIsThemeActive && s_pfnOpenThemeData) {
+    // All seven are looked up, in this order, even when one is missing.
+    int nFound = 0;
+    nFound += s_themeLibrary.GetProc("CloseThemeData", s_pfnCloseThemeData);
+    nFound += s_themeLibrary.GetProc("DrawThemeBackground", s_pfnDrawThemeBackground);
+    nFound += s_themeLibrary.GetProc("DrawThemeText", s_pfnDrawThemeText);
+    nFound += s_themeLibrary.GetProc("GetThemeBackgroundContentRect", s_pfnGetThemeBackgroundContentRect);
+    nFound += s_themeLibrary.GetProc("IsAppThemed", s_pfnIsAppThemed);
+    nFound += s_themeLibrary.GetProc("IsThemeActive", s_pfnIsThemeActive);
+    nFound += s_themeLibrary.GetProc("OpenThemeData", s_pfnOpenThemeData);
+    if (nFound == 7)
         s_bBound = TRUE;
-    } else {
-        ::FreeLibrary(s_hThemeLibrary);
-        s_hThemeLibrary = nullptr;
-    }
+    else
+        s_themeLibrary.Free();
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include "framework/SysLibrary.h"
+
 // Process-wide, instance-counted run-time binding to the visual-styles library.
 class CThemeBinding
 {
@@ -25,7 +27,8 @@ public:
     static decltype(&::IsAppThemed) s_pfnIsAppThemed;
     static decltype(&::IsThemeActive) s_pfnIsThemeActive;
     static decltype(&::OpenThemeData) s_pfnOpenThemeData;
-    static HMODULE s_hThemeLibrary;
+    // UXTHEME.DLL of the system directory, or the tests' library; loaded while bound.
+    static CSysLibrary s_themeLibrary;
     static BOOL s_bBound;
     static int s_nInstances;
 };

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/SysLibrary.h"
+
 namespace {
 const UINT_PTR kTickTimer = 1;
 const UINT kTickMilliseconds = 27;
@@ -47,12 +49,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 // Loaded by hand, so that the bare window's import table stays without it.
 void AddToolTip(HWND hwnd, HINSTANCE instance)
 {
-    HMODULE commonControls = ::LoadLibraryExA("comctl32.dll", NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!commonControls)
-        return;
-    typedef BOOL(WINAPI * InitProc)(const INITCOMMONCONTROLSEX*);
-    InitProc init = reinterpret_cast<InitProc>(
-        reinterpret_cast<void*>(::GetProcAddress(commonControls, "InitCommonControlsEx")));
+    decltype(&::InitCommonControlsEx) init = nullptr;
+    AfxGetProc(AfxLoadSysLibrary("comctl32.dll"), "InitCommonControlsEx", init);
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     if (!init || !init(&classes))
         return;

@@ -53,7 +53,7 @@ protected:
     {
         ASSERT_EQ(CThemeBinding::s_nInstances, 0);
         ASSERT_FALSE(CThemeBinding::s_bBound);
-        ASSERT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+        ASSERT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
         CThemeBinding::s_pfnCloseThemeData = nullptr;
         CThemeBinding::s_pfnDrawThemeBackground = nullptr;
         CThemeBinding::s_pfnDrawThemeText = nullptr;
@@ -70,7 +70,7 @@ TEST_F(ThemeBindingTest, SystemLibraryIsBoundFromTheSystemDirectory)
 {
     auto pFirst = std::make_unique<CThemeBinding>();
     ASSERT_TRUE(CThemeBinding::s_bBound);
-    HMODULE hLibrary = CThemeBinding::s_hThemeLibrary;
+    HMODULE hLibrary = CThemeBinding::s_themeLibrary.m_hModule;
     ASSERT_NE(hLibrary, nullptr);
     EXPECT_EQ(CThemeBinding::s_nInstances, 1);
     EXPECT_EQ(FilledSlots(), 7);
@@ -86,13 +86,13 @@ TEST_F(ThemeBindingTest, SystemLibraryIsBoundFromTheSystemDirectory)
 
     auto pSecond = std::make_unique<CThemeBinding>();
     EXPECT_EQ(CThemeBinding::s_nInstances, 2);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, hLibrary);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, hLibrary);
     pFirst.reset();
     EXPECT_TRUE(CThemeBinding::s_bBound);
     pSecond.reset();
     EXPECT_EQ(CThemeBinding::s_nInstances, 0);
     EXPECT_FALSE(CThemeBinding::s_bBound);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
     EXPECT_EQ(FilledSlots(), 7) << "unbinding leaves the entry points";
     // Wine's UXTHEME.DLL stays in memory after its last FreeLibrary, so whether it was
     // loaded once and freed once is checked with the stand-in below.
@@ -112,7 +112,7 @@ TEST_F(ThemeBindingTest, LibraryIsLoadedOnceAndFreedWithTheLastInstance)
     EXPECT_EQ(Loads("fake_uxtheme_complete"), nLoads + 1);
     HMODULE hLibrary = ::GetModuleHandleA(strPath.c_str());
     EXPECT_NE(hLibrary, nullptr);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, hLibrary);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, hLibrary);
 
     pFirst.reset();
     EXPECT_EQ(CThemeBinding::s_nInstances, 1);
@@ -122,7 +122,7 @@ TEST_F(ThemeBindingTest, LibraryIsLoadedOnceAndFreedWithTheLastInstance)
     pSecond.reset();
     EXPECT_EQ(CThemeBinding::s_nInstances, 0);
     EXPECT_FALSE(CThemeBinding::s_bBound);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
     EXPECT_EQ(::GetModuleHandleA(strPath.c_str()), nullptr) << "still loaded after the last instance";
 }
 
@@ -135,7 +135,7 @@ TEST_F(ThemeBindingTest, LibraryLackingOneFunctionIsFreedAndRetriedByEachConstru
         CThemeBinding first;
         EXPECT_EQ(Loads("fake_uxtheme_partial"), nLoads + 1);
         EXPECT_FALSE(CThemeBinding::s_bBound);
-        EXPECT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+        EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
         EXPECT_EQ(CThemeBinding::s_nInstances, 1);
         EXPECT_EQ(FilledSlots(), 6);
         EXPECT_EQ(CThemeBinding::s_pfnOpenThemeData, nullptr);
@@ -157,7 +157,7 @@ TEST_F(ThemeBindingTest, MissingLibraryStaysUnboundUntilAConstructionFindsIt)
 
     auto pFirst = std::make_unique<CThemeBinding>();
     EXPECT_FALSE(CThemeBinding::s_bBound);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
     EXPECT_EQ(CThemeBinding::s_nInstances, 1);
     EXPECT_EQ(CThemeBinding::s_pfnIsAppThemed, NeverThemed) << "a failed load keeps the slots";
 
@@ -171,7 +171,7 @@ TEST_F(ThemeBindingTest, MissingLibraryStaysUnboundUntilAConstructionFindsIt)
     EXPECT_TRUE(CThemeBinding::s_bBound) << "the first instance still holds the binding";
     pFirst.reset();
     EXPECT_FALSE(CThemeBinding::s_bBound);
-    EXPECT_EQ(CThemeBinding::s_hThemeLibrary, nullptr);
+    EXPECT_EQ(CThemeBinding::s_themeLibrary.m_hModule, nullptr);
 }
 
 // Runs this test program again as a copy in a folder of its own that also holds a complete
