@@ -68,14 +68,7 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
         return NULL;
 
     // Read and written as 32-bit pixels, top-down, 0xAARRGGBB.
-    BITMAPINFO bmi;
-    std::memset(&bmi, 0, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = (LONG)width;
-    bmi.bmiHeader.biHeight = -(LONG)height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = AfxDib32Info((int)width, (int)height);
     std::vector<DWORD> pixels((size_t)width * height);
     if (::GetDIBits(screenDC.GetSafeHdc(), (HBITMAP)sourceColor.GetSafeHandle(), 0, height, pixels.data(), &bmi,
                     DIB_RGB_COLORS) != (int)height)

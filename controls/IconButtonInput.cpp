@@ -52,17 +52,9 @@ std::string TipTextWithRoom(HWND tip, const char* text)
     if (Width(measured) <= 0 || cy <= 0)
         return shown;
 
-    BITMAPINFO bmi;
-    std::memset(&bmi, 0, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
+    DWORD* bits = nullptr;
     CBitmap canvas;
-    if (!canvas.Attach(::CreateDIBSection(dc.GetSafeHdc(), &bmi, DIB_RGB_COLORS, &bits, NULL, 0)) || !bits)
+    if (!canvas.CreateDIBSection32(&dc, cx, cy, &bits))
         return shown;
     LONG inkEnd = 0;
     {
@@ -73,10 +65,9 @@ std::string TipTextWithRoom(HWND tip, const char* text)
         RECT all = {0, 0, cx, cy};
         dc.DrawText(text, -1, &all, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
         ::GdiFlush();
-        const DWORD* pixel = static_cast<const DWORD*>(bits);
         for (int y = 0; y < cy; ++y)
             for (int x = 0; x < cx; ++x)
-                if (pixel[(size_t)y * (size_t)cx + (size_t)x] & 0xFFFFFF)
+                if (bits[(size_t)y * (size_t)cx + (size_t)x] & 0xFFFFFF)
                     inkEnd = x + 1 > inkEnd ? x + 1 : inkEnd;
     }
     for (int spaces = 0; Width(measured) < inkEnd && spaces < 8; ++spaces) {

@@ -199,13 +199,8 @@ std::vector<DWORD> CReadoutPainter::ReadRow(int nRow)
 {
     // The bitmap may not be selected into a DC while its bits are read.
     m_selectBitmap.reset();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = m_cx;
-    info.bmiHeader.biHeight = ROWS * m_cy;  // bottom-up: scan 0 is the last line
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Bottom-up: scan 0 is the last line.
+    BITMAPINFO info = AfxDib32Info(m_cx, ROWS * m_cy, FALSE);
     std::vector<DWORD> pixels((size_t)m_cx * (size_t)m_cy);
     if (::GetDIBits(m_dc, m_bitmap, (UINT)((ROWS - 1 - nRow) * m_cy), (UINT)m_cy, pixels.data(), &info,
                     DIB_RGB_COLORS) != m_cy)
