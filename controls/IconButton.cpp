@@ -49,7 +49,6 @@ CIconButton::CIconButton()
     m_toolTipActive = FALSE;
     m_toolTipSuspended = FALSE;
     m_transparent = FALSE;
-    m_oldBackBitmap = NULL;
     SetLinkTarget(NULL);
     m_imageMarginX = 3;
     m_imageMarginY = 3;
@@ -65,16 +64,13 @@ CIconButton::CIconButton()
 
 CIconButton::~CIconButton()
 {
-    // The snapshot bitmap leaves its DC before either is deleted by its member.
-    if (m_backDC.GetSafeHdc() && m_oldBackBitmap)
-        ::SelectObject(m_backDC.GetSafeHdc(), m_oldBackBitmap);
-    m_oldBackBitmap = NULL;
     ReleaseImages(TRUE);
     if (m_cursor)
         ::DestroyCursor(m_cursor);
     if (m_popupMenu)
         ::DestroyMenu(m_popupMenu);
-    // m_backBitmap, m_backDC and m_toolTip free their handles as members.
+    // m_backBitmap, m_backDC and m_toolTip free their handles as members, once the
+    // snapshot bitmap has left its DC (m_selectBackBitmap, declared after them).
 }
 
 // --- configuration ---------------------------------------------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "framework/Afx.h"
 
 // An owner-drawn push button: an icon beside its caption, a greyed idle copy of the
@@ -206,9 +208,9 @@ protected:
     CToolTipCtrl m_toolTip;
     CDC m_backDC;
     CBitmap m_backBitmap;
-    // The raw handle: a wrapper from SelectObject may be a temporary, which the
-    // framework deletes once the handler that got it has returned.
-    HGDIOBJ m_oldBackBitmap;
+    // The snapshot bitmap in m_backDC while there is one; it leaves the DC before
+    // either is deleted.
+    std::optional<CDCSelection> m_selectBackBitmap;
     BOOL m_hoverWhenInactive;
     int m_checked;
     DWORD m_toolTipStyle;

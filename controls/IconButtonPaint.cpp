@@ -286,7 +286,7 @@ void CIconButton::PaintParentBackground(CDC* pDC)
         if (!m_backDC.Attach(::CreateCompatibleDC(parentDC.GetSafeHdc())))
             return;
         m_backBitmap.CreateCompatibleBitmap(&parentDC, w, h);
-        m_oldBackBitmap = ::SelectObject(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
+        m_selectBackBitmap.emplace(m_backDC.GetSafeHdc(), m_backBitmap.GetSafeHandle());
         m_backDC.BitBlt(0, 0, w, h, &parentDC, window.left, window.top, SRCCOPY);
     }
     pDC->BitBlt(0, 0, w, h, &m_backDC, 0, 0, SRCCOPY);
@@ -294,9 +294,7 @@ void CIconButton::PaintParentBackground(CDC* pDC)
 
 void CIconButton::DiscardBackground()
 {
-    if (m_backDC.GetSafeHdc() && m_oldBackBitmap)
-        ::SelectObject(m_backDC.GetSafeHdc(), m_oldBackBitmap);
+    m_selectBackBitmap.reset();
     m_backDC.DeleteDC();
     m_backBitmap.DeleteObject();
-    m_oldBackBitmap = NULL;
 }
