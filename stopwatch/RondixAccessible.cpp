@@ -63,29 +63,21 @@ CRondixAccessible* CRondixAccessible::Create(CRondixDlg& dlg)
     // Marshalling needs an apartment; the window's thread becomes one, its message loop
     // delivering the calls. S_FALSE (already one) needs its CoUninitialize too.
     const BOOL bComStarted = SUCCEEDED(s_ole.pfnCoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    IAccessible* pStandard = nullptr;
-    if (FAILED(s_ole.pfnCreateStdAccessibleObject(dlg.m_hWnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                                  (void**)&pStandard)))
-        pStandard = nullptr;
-    CRondixAccessible* pObject = new (std::nothrow) CRondixAccessible(dlg, pStandard, bComStarted);
+    CRondixAccessible* pObject = new (std::nothrow) CRondixAccessible(dlg, bComStarted);
     if (!pObject) {
-        if (pStandard)
-            pStandard->Release();
         if (bComStarted)
             s_ole.pfnCoUninitialize();
+        return nullptr;
     }
+    if (FAILED(s_ole.pfnCreateStdAccessibleObject(dlg.m_hWnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  (void**)&pObject->m_pStandard)))
+        pObject->m_pStandard.Release();
     return pObject;
 }
 
-CRondixAccessible::CRondixAccessible(CRondixDlg& dlg, IAccessible* pStandard, BOOL bComStarted)
-    : m_nRefs(1), m_pDlg(&dlg), m_pStandard(pStandard), m_bComStarted(bComStarted)
+CRondixAccessible::CRondixAccessible(CRondixDlg& dlg, BOOL bComStarted)
+    : m_nRefs(1), m_pDlg(&dlg), m_bComStarted(bComStarted)
 {
-}
-
-CRondixAccessible::~CRondixAccessible()
-{
-    if (m_pStandard)
-        m_pStandard->Release();
 }
 
 LRESULT CRondixAccessible::Serve(WPARAM wParam)
@@ -98,16 +90,11 @@ LRESULT CRondixAccessible::Serve(WPARAM wParam)
 void CRondixAccessible::Disconnect()
 {
     m_pDlg = nullptr;
-    if (m_pStandard) {
-        m_pStandard->Release();
-        m_pStandard = nullptr;
-    }
-    const BOOL bComStarted = m_bComStarted;
-    m_bComStarted = FALSE;
-    Release();
+    m_pStandard.Release();
     // Ending the apartment lets go of the references remote clients still hold.
-    if (bComStarted)
+    if (m_bComStarted)
         s_ole.pfnCoUninitialize();
+    m_bComStarted = FALSE;
 }
 
 // IUnknown

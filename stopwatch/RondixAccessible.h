@@ -3,6 +3,7 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include "framework/ComPtr.h"
 #include "framework/WinTypes.h"
 
 class CRondixDlg;
@@ -17,12 +18,12 @@ public:
     enum { CHILD_READOUT = 1, CHILD_START_STOP, CHILD_RESET, CHILD_MORE, CHILD_COUNT = CHILD_MORE };
 
     // The object for a WM_GETOBJECT of dlg's client area, or NULL when the accessibility
-    // libraries cannot be loaded. The caller owns the reference and ends it with Disconnect.
+    // libraries cannot be loaded. The caller owns the reference it returns.
     static CRondixAccessible* Create(CRondixDlg& dlg);
     // WM_GETOBJECT's answer: the object marshalled for the asking client.
     LRESULT Serve(WPARAM wParam);
     // The window is going: clients still holding the object get RPC_E_DISCONNECTED from
-    // now on. Releases the caller's reference.
+    // now on; the system's client object and the apartment Create started are let go.
     void Disconnect();
 
     // IUnknown
@@ -61,8 +62,8 @@ public:
     STDMETHODIMP put_accValue(VARIANT varChild, BSTR szValue) override;
 
 private:
-    CRondixAccessible(CRondixDlg& dlg, IAccessible* pStandard, BOOL bComStarted);
-    ~CRondixAccessible();
+    CRondixAccessible(CRondixDlg& dlg, BOOL bComStarted);
+    ~CRondixAccessible() = default;
     CRondixAccessible(const CRondixAccessible&) = delete;
     CRondixAccessible& operator=(const CRondixAccessible&) = delete;
 
@@ -88,7 +89,7 @@ private:
     // Cleared by Disconnect; every call checks it before it touches the window.
     CRondixDlg* m_pDlg;
     // The system's client object of the same window, held until Disconnect.
-    IAccessible* m_pStandard;
+    CComPtr<IAccessible> m_pStandard;
     // COM was started for this thread by Create, and is ended by Disconnect.
     BOOL m_bComStarted;
 };

@@ -24,7 +24,7 @@ constexpr UINT WM_RESTORE_NORMAL = WM_APP;
 CRondixDlg::CRondixDlg(CWnd* pParent)
     : CDialog(IDD, pParent), m_hIcon(nullptr), m_nStartStopIcon(g_lookStopped.nIconId),
       m_nDpi(USER_DEFAULT_SCREEN_DPI), m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr),
-      m_bKeyboardCues(TRUE), m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE), m_pAccessible(nullptr)
+      m_bKeyboardCues(TRUE), m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE)
 {
     // A shared resource icon: never destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
@@ -152,7 +152,7 @@ void CRondixDlg::OnDestroy()
     m_pWindowDC.reset();
     if (m_pAccessible) {
         m_pAccessible->Disconnect();
-        m_pAccessible = nullptr;
+        m_pAccessible.Release();
     }
     CDialog::OnDestroy();
 }
@@ -189,7 +189,7 @@ LRESULT CRondixDlg::OnGetObject(WPARAM wParam, LPARAM lParam)
     if ((LONG)(DWORD)lParam != OBJID_CLIENT || !m_pWindowDC)
         return Default();
     if (!m_pAccessible)
-        m_pAccessible = CRondixAccessible::Create(*this);
+        m_pAccessible.Attach(CRondixAccessible::Create(*this));
     return m_pAccessible ? m_pAccessible->Serve(wParam) : Default();
 }
 

@@ -146,5 +146,5 @@ private:
     // Inside ResetTiming, whose stop is announced with the reset, once.
     BOOL m_bResetting;
     // Made on the first WM_GETOBJECT, disconnected in OnDestroy.
-    CRondixAccessible* m_pAccessible;
+    CComPtr<CRondixAccessible> m_pAccessible;
 };
