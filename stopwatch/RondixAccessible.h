@@ -78,12 +78,17 @@ private:
     template <class T>
     HRESULT Opening(T* pAnswer) const;
     // What every property of a child answers alike: a bad pointer or child, a disconnected object,
-    // and for the window itself the standard client object's answer. FALSE leaves the answer for
-    // child nChild (1 or more) to the caller, with *pAnswer cleared (a BSTR or a VARIANT).
+    // and for the window itself the standard client object's answer. The rest is answer(nChild)
+    // for child nChild (1 or more), with *pAnswer cleared (a BSTR or a VARIANT).
     template <class T>
     using StandardAnswer = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, T*);
-    template <class T>
-    BOOL AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, long& nChild, HRESULT& hr);
+    template <class T, class Answer>
+    HRESULT AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, Answer answer);
+    // What every action answers alike: a disconnected object or a bad child; on the window
+    // itself the standard object's standard(pStandard); on a button act(hButton). The
+    // readout has no actions.
+    template <class Standard, class Act>
+    HRESULT ActAlike(VARIANT varChild, Standard standard, Act act);
 
     LONG m_nRefs;
     // Cleared by Disconnect; every call checks it before it touches the window.

@@ -90,21 +90,31 @@ HRESULT CRondixAccessible::Opening(T* pAnswer) const
     return m_pDlg ? S_OK : RPC_E_DISCONNECTED;
 }
 
-template <class T>
-BOOL CRondixAccessible::AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, long& nChild,
-                                    HRESULT& hr)
+template <class T, class Answer>
+HRESULT CRondixAccessible::AnswerAlike(VARIANT varChild, T* pAnswer, StandardAnswer<T> pfnStandard, Answer answer)
 {
-    nChild = ChildOf(varChild);
-    hr = Opening(pAnswer);
-    if (FAILED(hr))
-        return TRUE;
+    const long nChild = ChildOf(varChild);
+    if (const HRESULT hr = Opening(pAnswer); FAILED(hr))
+        return hr;
     if (nChild < 0)
-        hr = E_INVALIDARG;
-    else if (nChild == CHILDID_SELF)
-        hr = m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pAnswer) : S_FALSE;
-    else
-        return FALSE;
-    return TRUE;
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? (m_pStandard->*pfnStandard)(varChild, pAnswer) : S_FALSE;
+    return answer(nChild);
+}
+
+template <class Standard, class Act>
+HRESULT CRondixAccessible::ActAlike(VARIANT varChild, Standard standard, Act act)
+{
+    if (!m_pDlg)
+        return RPC_E_DISCONNECTED;
+    const long nChild = ChildOf(varChild);
+    if (nChild < 0)
+        return E_INVALIDARG;
+    if (nChild == CHILDID_SELF)
+        return m_pStandard ? standard(m_pStandard.p) : DISP_E_MEMBERNOTFOUND;
+    HWND hButton = ButtonOf(nChild);
+    return hButton ? act(hButton) : DISP_E_MEMBERNOTFOUND;
 }
 
 STDMETHODIMP CRondixAccessible::get_accParent(IDispatch** ppdispParent)
@@ -134,91 +144,77 @@ STDMETHODIMP CRondixAccessible::get_accChild(VARIANT varChild, IDispatch** ppdis
 
 STDMETHODIMP CRondixAccessible::get_accName(VARIANT varChild, BSTR* pszName)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszName, &IAccessible::get_accName, nChild, hr))
-        return hr;
-    if (nChild == CHILD_READOUT) {
-        CString strName;
-        strName.LoadString(IDS_ELAPSED_TIME);
-        return MakeBstr(strName, pszName);
-    }
-    // The caption as shown: "Start" or "Stop", "Reset", "More".
-    char szCaption[64] = "";
-    ::GetWindowTextA(ButtonOf(nChild), szCaption, sizeof szCaption);
-    return MakeBstr(szCaption, pszName);
+    return AnswerAlike(varChild, pszName, &IAccessible::get_accName, [&](long nChild) {
+        if (nChild == CHILD_READOUT) {
+            CString strName;
+            strName.LoadString(IDS_ELAPSED_TIME);
+            return MakeBstr(strName, pszName);
+        }
+        // The caption as shown: "Start" or "Stop", "Reset", "More".
+        char szCaption[64] = "";
+        ::GetWindowTextA(ButtonOf(nChild), szCaption, sizeof szCaption);
+        return MakeBstr(szCaption, pszName);
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszValue, &IAccessible::get_accValue, nChild, hr))
-        return hr;
-    // The text the readout shows this moment, the same the next paint draws.
-    return nChild == CHILD_READOUT ? MakeBstr(m_pDlg->m_strReadout, pszValue) : NoText(pszValue);
+    return AnswerAlike(varChild, pszValue, &IAccessible::get_accValue, [&](long nChild) {
+        // The text the readout shows this moment, the same the next paint draws.
+        return nChild == CHILD_READOUT ? MakeBstr(m_pDlg->m_strReadout, pszValue) : NoText(pszValue);
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszDescription, &IAccessible::get_accDescription, nChild, hr))
-        return hr;
-    if (nChild == CHILD_READOUT)
-        return NoText(pszDescription);
-    return MakeBstr(m_pDlg->Buttons((int)(nChild - CHILD_START_STOP))->GetTipText(), pszDescription);
+    return AnswerAlike(varChild, pszDescription, &IAccessible::get_accDescription, [&](long nChild) {
+        if (nChild == CHILD_READOUT)
+            return NoText(pszDescription);
+        return MakeBstr(m_pDlg->Buttons((int)(nChild - CHILD_START_STOP))->GetTipText(), pszDescription);
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pvarRole, &IAccessible::get_accRole, nChild, hr))
-        return hr;
-    // A clock rather than static text: readers speak a clock's value with its name, where
-    // static text's name is taken for its content and the time would go unread.
-    SetChild(pvarRole, nChild == CHILD_READOUT ? ROLE_SYSTEM_CLOCK : ROLE_SYSTEM_PUSHBUTTON);
-    return S_OK;
+    return AnswerAlike(varChild, pvarRole, &IAccessible::get_accRole, [&](long nChild) {
+        // A clock rather than static text: readers speak a clock's value with its name, where
+        // static text's name is taken for its content and the time would go unread.
+        SetChild(pvarRole, nChild == CHILD_READOUT ? ROLE_SYSTEM_CLOCK : ROLE_SYSTEM_PUSHBUTTON);
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accState(VARIANT varChild, VARIANT* pvarState)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pvarState, &IAccessible::get_accState, nChild, hr))
-        return hr;
-    long nState = 0;
-    if (!::IsWindowVisible(m_pDlg->m_hWnd))
-        nState |= STATE_SYSTEM_INVISIBLE;
-    if (HWND hButton = ButtonOf(nChild)) {
-        if (!::IsWindowVisible(hButton))
+    return AnswerAlike(varChild, pvarState, &IAccessible::get_accState, [&](long nChild) {
+        long nState = 0;
+        if (!::IsWindowVisible(m_pDlg->m_hWnd))
             nState |= STATE_SYSTEM_INVISIBLE;
-        if (!::IsWindowEnabled(hButton))
-            nState |= STATE_SYSTEM_UNAVAILABLE;
-        else if (!(nState & STATE_SYSTEM_INVISIBLE))
-            nState |= STATE_SYSTEM_FOCUSABLE;
-        if (::GetFocus() == hButton)
-            nState |= STATE_SYSTEM_FOCUSED;
-        if (::SendMessageA(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED)
-            nState |= STATE_SYSTEM_PRESSED;
-        POINT pt;
-        if (::GetCursorPos(&pt) && ::WindowFromPoint(pt) == hButton)
-            nState |= STATE_SYSTEM_HOTTRACKED;
-    } else {
-        nState |= STATE_SYSTEM_READONLY;
-    }
-    SetChild(pvarState, nState);
-    return S_OK;
+        if (HWND hButton = ButtonOf(nChild)) {
+            if (!::IsWindowVisible(hButton))
+                nState |= STATE_SYSTEM_INVISIBLE;
+            if (!::IsWindowEnabled(hButton))
+                nState |= STATE_SYSTEM_UNAVAILABLE;
+            else if (!(nState & STATE_SYSTEM_INVISIBLE))
+                nState |= STATE_SYSTEM_FOCUSABLE;
+            if (::GetFocus() == hButton)
+                nState |= STATE_SYSTEM_FOCUSED;
+            if (::SendMessageA(hButton, BM_GETSTATE, 0, 0) & BST_PUSHED)
+                nState |= STATE_SYSTEM_PRESSED;
+            POINT pt;
+            if (::GetCursorPos(&pt) && ::WindowFromPoint(pt) == hButton)
+                nState |= STATE_SYSTEM_HOTTRACKED;
+        } else {
+            nState |= STATE_SYSTEM_READONLY;
+        }
+        SetChild(pvarState, nState);
+        return S_OK;
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accHelp(VARIANT varChild, BSTR* pszHelp)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszHelp, &IAccessible::get_accHelp, nChild, hr))
-        return hr;
-    return NoText(pszHelp);
+    return AnswerAlike(varChild, pszHelp, &IAccessible::get_accHelp, [&](long) { return NoText(pszHelp); });
 }
 
 STDMETHODIMP CRondixAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild, long* pidTopic)
@@ -234,12 +230,10 @@ STDMETHODIMP CRondixAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varC
 
 STDMETHODIMP CRondixAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut, nChild, hr))
-        return hr;
-    // The captions have no mnemonics.
-    return NoText(pszKeyboardShortcut);
+    return AnswerAlike(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut, [&](long) {
+        // The captions have no mnemonics.
+        return NoText(pszKeyboardShortcut);
+    });
 }
 
 STDMETHODIMP CRondixAccessible::get_accFocus(VARIANT* pvarChild)
@@ -269,28 +263,22 @@ STDMETHODIMP CRondixAccessible::get_accSelection(VARIANT* pvarChildren)
 
 STDMETHODIMP CRondixAccessible::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-    long nChild = 0;
-    HRESULT hr = S_OK;
-    if (AnswerAlike(varChild, pszDefaultAction, &IAccessible::get_accDefaultAction, nChild, hr))
-        return hr;
-    return ButtonOf(nChild) ? MakeBstr("Press", pszDefaultAction) : NoText(pszDefaultAction);
+    return AnswerAlike(varChild, pszDefaultAction, &IAccessible::get_accDefaultAction, [&](long nChild) {
+        return ButtonOf(nChild) ? MakeBstr("Press", pszDefaultAction) : NoText(pszDefaultAction);
+    });
 }
 
 STDMETHODIMP CRondixAccessible::accSelect(long flagsSelect, VARIANT varChild)
 {
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->accSelect(flagsSelect, varChild) : DISP_E_MEMBERNOTFOUND;
-    // A button can take the focus, as Tab gives it; nothing can be selected.
-    HWND hButton = ButtonOf(nChild);
-    if (!hButton || flagsSelect != SELFLAG_TAKEFOCUS)
-        return DISP_E_MEMBERNOTFOUND;
-    ::SetFocus(hButton);
-    return S_OK;
+    return ActAlike(
+        varChild, [&](IAccessible* pStandard) { return pStandard->accSelect(flagsSelect, varChild); },
+        [&](HWND hButton) {
+            // A button can take the focus, as Tab gives it; nothing can be selected.
+            if (flagsSelect != SELFLAG_TAKEFOCUS)
+                return DISP_E_MEMBERNOTFOUND;
+            ::SetFocus(hButton);
+            return S_OK;
+        });
 }
 
 STDMETHODIMP CRondixAccessible::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
@@ -376,18 +364,12 @@ STDMETHODIMP CRondixAccessible::accHitTest(long xLeft, long yTop, VARIANT* pvarC
 
 STDMETHODIMP CRondixAccessible::accDoDefaultAction(VARIANT varChild)
 {
-    if (!m_pDlg)
-        return RPC_E_DISCONNECTED;
-    const long nChild = ChildOf(varChild);
-    if (nChild < 0)
-        return E_INVALIDARG;
-    if (nChild == CHILDID_SELF)
-        return m_pStandard ? m_pStandard->accDoDefaultAction(varChild) : DISP_E_MEMBERNOTFOUND;
-    HWND hButton = ButtonOf(nChild);
-    if (!hButton)
-        return DISP_E_MEMBERNOTFOUND;
-    // Posted: the click may open the menu, whose loop must not run inside the client's call.
-    return ::PostMessageA(hButton, BM_CLICK, 0, 0) ? S_OK : E_FAIL;
+    return ActAlike(
+        varChild, [&](IAccessible* pStandard) { return pStandard->accDoDefaultAction(varChild); },
+        [](HWND hButton) {
+            // Posted: the click may open the menu, whose loop must not run inside the client's call.
+            return ::PostMessageA(hButton, BM_CLICK, 0, 0) ? S_OK : E_FAIL;
+        });
 }
 
 STDMETHODIMP CRondixAccessible::put_accName(VARIANT, BSTR)
