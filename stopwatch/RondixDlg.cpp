@@ -1,6 +1,6 @@
 #include "stopwatch/RondixDlg.h"
 
-#include <initializer_list>
+#include <iterator>
 
 #include "app/AboutDlg.h"
 #include "settings/HotKeyIndex.h"
@@ -19,13 +19,29 @@ BOOL s_bDragMoved;
 // Posted to undo a maximise, once the system is done with it.
 constexpr UINT WM_RESTORE_NORMAL = WM_APP;
 
+// The buttons as CRondixDlg numbers them: their controls, and the icon and tip each starts
+// with. Start/Stop's change with the stopwatch's look.
+struct ButtonSpec {
+    int nId;
+    UINT nIconId;
+    const char* pszTip;
+};
+const ButtonSpec BUTTONS[] = {
+    {IDC_START_STOP, g_lookStopped.nIconId, g_lookStopped.pszTip},
+    {IDC_RESET, IDI_RESET, "Reset the timer"},
+    {IDC_MORE, IDI_MORE, "Display more options"},
+};
+
 }  // namespace
 
 CRondixDlg::CRondixDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_hIcon(nullptr), m_nStartStopIcon(g_lookStopped.nIconId),
-      m_nDpi(USER_DEFAULT_SCREEN_DPI), m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr),
-      m_bKeyboardCues(TRUE), m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE)
+    : CDialog(IDD, pParent), m_hIcon(nullptr), m_nDpi(USER_DEFAULT_SCREEN_DPI),
+      m_nLayoutDpi(USER_DEFAULT_SCREEN_DPI), m_layout(), m_hTemplateFont(nullptr), m_bKeyboardCues(TRUE),
+      m_engine(*this), m_nHotKeyIndex(0), m_bResetting(FALSE)
 {
+    static_assert(std::size(BUTTONS) == BUTTON_COUNT);
+    for (int i = 0; i < BUTTON_COUNT; ++i)
+        m_nIcons[i] = BUTTONS[i].nIconId;
     // A shared resource icon: never destroyed.
     HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCE(IDR_MAINFRAME), RT_GROUP_ICON);
     m_hIcon = ::LoadIconA(hInst, MAKEINTRESOURCE(IDR_MAINFRAME));
@@ -36,9 +52,8 @@ CRondixDlg::~CRondixDlg() = default;
 void CRondixDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_START_STOP, m_btnStartStop);
-    DDX_Control(pDX, IDC_RESET, m_btnReset);
-    DDX_Control(pDX, IDC_MORE, m_btnMore);
+    for (int i = 0; i < BUTTON_COUNT; ++i)
+        DDX_Control(pDX, BUTTONS[i].nId, m_buttons[i]);
 }
 
 BOOL CRondixDlg::OnInitDialog()
@@ -79,8 +94,8 @@ BOOL CRondixDlg::OnInitDialog()
     CRect rcClient;
     GetClientRect(&rcClient);
     m_layout.size = {rcClient.Width(), rcClient.Height()};
-    for (int i = 0; i < 3; ++i) {
-        Buttons(i)->GetWindowRect(&m_layout.buttons[i]);
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        m_buttons[i].GetWindowRect(&m_layout.buttons[i]);
         ScreenToClient(&m_layout.buttons[i]);
     }
     // Sized before the saved position is applied, which keeps the whole window in view.
@@ -90,21 +105,11 @@ BOOL CRondixDlg::OnInitDialog()
     RestoreWindowPlacement(m_hWnd, SETTINGS_ENTRY);
     SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 
-    struct ButtonSetup {
-        CIconButton* pButton;
-        UINT nIconId;
-        const char* pszTip;
-    };
-    const ButtonSetup buttons[] = {
-        {&m_btnStartStop, g_lookStopped.nIconId, g_lookStopped.pszTip},
-        {&m_btnReset, IDI_RESET, "Reset the timer"},
-        {&m_btnMore, IDI_MORE, "Display more options"},
-    };
-    for (const ButtonSetup& setup : buttons) {
-        setup.pButton->SetDpi(m_nDpi, FALSE);
-        LoadButtonIcons(*setup.pButton, setup.nIconId);
-        setup.pButton->ShiftColor(CIconButton::ColorActiveBack, 30, TRUE);
-        setup.pButton->SetTipText(setup.pszTip, TRUE);
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        m_buttons[i].SetDpi(m_nDpi, FALSE);
+        LoadButtonIcons(i);
+        m_buttons[i].ShiftColor(CIconButton::ColorActiveBack, 30, TRUE);
+        m_buttons[i].SetTipText(BUTTONS[i].pszTip, TRUE);
     }
 
     m_nHotKeyIndex = CHotKeyIndex::Initial(m_nHotKeyIndex);
@@ -218,11 +223,12 @@ void CRondixDlg::SetTickTimer(BOOL bOn)
 
 void CRondixDlg::ShowStartStopLook(const StartStopLook& look)
 {
-    const BOOL bChanged = m_nStartStopIcon != look.nIconId;
-    m_nStartStopIcon = look.nIconId;
-    LoadButtonIcons(m_btnStartStop, look.nIconId);
-    m_btnStartStop.SetWindowText(look.pszCaption);
-    m_btnStartStop.SetTipText(look.pszTip, TRUE);
+    CIconButton& button = m_buttons[BUTTON_START_STOP];
+    const BOOL bChanged = m_nIcons[BUTTON_START_STOP] != look.nIconId;
+    m_nIcons[BUTTON_START_STOP] = look.nIconId;
+    LoadButtonIcons(BUTTON_START_STOP);
+    button.SetWindowText(look.pszCaption);
+    button.SetTipText(look.pszTip, TRUE);
     if (!bChanged)
         return;
     // Its name is its caption, "Stop" while running; a stop also settles the readout.
@@ -324,15 +330,15 @@ void CRondixDlg::ShowPopupMenu(int x, int y)
 // A popup menu opens (More, a right click, the menu key): no tip may cover it.
 void CRondixDlg::OnEnterMenuLoop(BOOL bIsTrackPopupMenu)
 {
-    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
-        pButton->SuspendToolTip(TRUE);
+    for (CIconButton& button : m_buttons)
+        button.SuspendToolTip(TRUE);
     CDialog::OnEnterMenuLoop(bIsTrackPopupMenu);
 }
 
 void CRondixDlg::OnExitMenuLoop(BOOL bIsTrackPopupMenu)
 {
-    for (CIconButton* pButton : {&m_btnStartStop, &m_btnReset, &m_btnMore})
-        pButton->SuspendToolTip(FALSE);
+    for (CIconButton& button : m_buttons)
+        button.SuspendToolTip(FALSE);
     CDialog::OnExitMenuLoop(bIsTrackPopupMenu);
 }
 
@@ -344,9 +350,9 @@ void CRondixDlg::OnContextMenu(CWnd*, CPoint point)
         CRect rect = ReadoutRect();
         ClientToScreen(&rect);
         const HWND hFocus = ::GetFocus();
-        for (int i = 0; i < 3; ++i)
-            if (Buttons(i)->m_hWnd == hFocus)
-                Buttons(i)->GetWindowRect(&rect);
+        for (CIconButton& button : m_buttons)
+            if (button.m_hWnd == hFocus)
+                button.GetWindowRect(&rect);
         point = CPoint(rect.left, rect.bottom);
     }
     ShowPopupMenu(point.x, point.y);
@@ -355,7 +361,7 @@ void CRondixDlg::OnContextMenu(CWnd*, CPoint point)
 void CRondixDlg::OnMore()
 {
     CRect rect;
-    m_btnMore.GetWindowRect(&rect);
+    m_buttons[BUTTON_MORE].GetWindowRect(&rect);
     ShowPopupMenu(rect.left, rect.bottom);
 }
 

@@ -101,16 +101,20 @@ private:
     // Tells screen readers that the readout's value has settled (a stop or a reset).
     void AnnounceReadout();
 
+    // The buttons, left to right, in the order of Tab and of the accessible children.
+    enum { BUTTON_START_STOP, BUTTON_RESET, BUTTON_MORE, BUTTON_COUNT };
+
     // The window's size and its buttons' rectangles (client pixels) at a DPI.
     struct Layout {
         SIZE size;
-        CRect buttons[3];
+        CRect buttons[BUTTON_COUNT];
     };
     Layout LayoutFor(UINT nDpi) const;
     // Lays the window out for m_nDpi, at the suggested rectangle's corner if there is one, and,
     // once the window is set up, remakes everything drawn at a DPI: fonts, icons, readout.
     void ApplyDpi(const RECT* prcSuggested);
-    void LoadButtonIcons(CIconButton& button, UINT nIconId);
+    // Button i's icons, of m_nIcons[i], for m_nDpi.
+    void LoadButtonIcons(int i);
     // The readout's font and off-screen surfaces for m_nDpi.
     void CreateReadout();
     CRect ReadoutRect() const;
@@ -118,12 +122,10 @@ private:
     // Windows' keyboard-cue state for the window and its buttons.
     void ShowKeyboardCues(BOOL bShow);
 
-    CIconButton m_btnStartStop;
-    CIconButton m_btnReset;
-    CIconButton m_btnMore;
+    CIconButton m_buttons[BUTTON_COUNT];
     HICON m_hIcon;
-    // The icon the Start/Stop button shows now, loaded again at a new DPI.
-    UINT m_nStartStopIcon;
+    // The icon each button shows now, loaded again at a new DPI.
+    UINT m_nIcons[BUTTON_COUNT];
     // The DPI the window is drawn at, and the one the dialog manager laid the template out
     // for, with that layout: every other DPI's is scaled from it.
     UINT m_nDpi;

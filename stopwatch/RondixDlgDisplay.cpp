@@ -21,8 +21,7 @@ constexpr int ICON_SIZE = 16;
 
 CIconButton* CRondixDlg::Buttons(int i)
 {
-    CIconButton* const buttons[] = {&m_btnStartStop, &m_btnReset, &m_btnMore};
-    return buttons[i];
+    return &m_buttons[i];
 }
 
 CRect CRondixDlg::ReadoutRect() const
@@ -45,10 +44,10 @@ void CRondixDlg::CreateReadout()
     m_readout.Create(m_pWindowDC->GetSafeHdc(), m_fontReadout, READOUT_TEXT, READOUT_BACK, rc.Width(), rc.Height());
 }
 
-void CRondixDlg::LoadButtonIcons(CIconButton& button, UINT nIconId)
+void CRondixDlg::LoadButtonIcons(int i)
 {
     const int nSize = AfxScaleForDpi(ICON_SIZE, m_nDpi);
-    button.LoadIcons(nIconId, nSize, nSize, CIconButton::IdleIconGray, 0, 0);
+    m_buttons[i].LoadIcons(m_nIcons[i], nSize, nSize, CIconButton::IdleIconGray, 0, 0);
 }
 
 CRondixDlg::Layout CRondixDlg::LayoutFor(UINT nDpi) const
@@ -58,7 +57,7 @@ CRondixDlg::Layout CRondixDlg::LayoutFor(UINT nDpi) const
     auto scale = [&](LONG n) { return (LONG)::MulDiv(n, (int)nDpi, (int)m_nLayoutDpi); };
     Layout layout;
     layout.size = {scale(m_layout.size.cx), scale(m_layout.size.cy)};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
         const CRect& rc = m_layout.buttons[i];
         layout.buttons[i] = CRect(scale(rc.left), scale(rc.top), scale(rc.right), scale(rc.bottom));
     }
@@ -99,13 +98,12 @@ void CRondixDlg::ApplyDpi(const RECT* prcSuggested)
         nFlags |= SWP_NOMOVE;
     }
     SetWindowPos(nullptr, x, y, layout.size.cx, layout.size.cy, nFlags);
-    for (int i = 0; i < 3; ++i) {
-        CIconButton* pButton = Buttons(i);
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
         const CRect& rc = layout.buttons[i];
-        pButton->SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
-                              SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        m_buttons[i].SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(),
+                                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
         if (hFont)
-            pButton->SendMessage(WM_SETFONT, (WPARAM)hFont, FALSE);
+            m_buttons[i].SendMessage(WM_SETFONT, (WPARAM)hFont, FALSE);
     }
     // The old font goes only once no button draws with it.
     m_fontButtons.DeleteObject();
@@ -114,11 +112,10 @@ void CRondixDlg::ApplyDpi(const RECT* prcSuggested)
 
     // Until the set-up has made them, there are no icons or readout to remake.
     if (m_pWindowDC) {
-        for (int i = 0; i < 3; ++i)
-            Buttons(i)->SetDpi(m_nDpi, FALSE);
-        LoadButtonIcons(m_btnStartStop, m_nStartStopIcon);
-        LoadButtonIcons(m_btnReset, IDI_RESET);
-        LoadButtonIcons(m_btnMore, IDI_MORE);
+        for (int i = 0; i < BUTTON_COUNT; ++i) {
+            m_buttons[i].SetDpi(m_nDpi, FALSE);
+            LoadButtonIcons(i);
+        }
         CreateReadout();
     }
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
