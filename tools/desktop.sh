@@ -14,6 +14,14 @@ DESKTOP_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 say() { printf '==> %s\n' "$*" >&2; }
 
+# The display scales besides 96 DPI that the end-to-end scenarios run at, each on a
+# prefix of its own (tests/e2e/CMakeLists.txt reads this line).
+SCALED_DPIS="120 144 192"
+# A prefix is made when its mark is there; a new number makes every prefix anew.
+PREFIX_MARK=.tempik-ready-4
+# prefix_made PREFIX: succeeds if PREFIX has its mark.
+prefix_made() { [ -f "$1/$PREFIX_MARK" ]; }
+
 # Debian's Wine has no preloader to reserve its fixed addresses before the
 # kernel places the heap, at random anywhere in the 1 GB after wine64's image;
 # when the heap lands on the page Wine maps at 0x7ffe0000 (about one Wine start
@@ -77,9 +85,9 @@ wine_prefixes() {
 }
 
 # Wine prefix inside the build folder, made once.
-# wine_prefix: makes $WINEPREFIX unless its mark .tempik-ready-4 says it is made.
+# wine_prefix: makes $WINEPREFIX unless its mark says it is made.
 wine_prefix() {
-    if [ ! -f "$WINEPREFIX/.tempik-ready-4" ]; then
+    if ! prefix_made "$WINEPREFIX"; then
         say "creating Wine prefix in $WINEPREFIX (takes 10-20 s)"
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
@@ -96,7 +104,7 @@ wine_prefix() {
         # keys hidden until the keyboard is used (Wine shows them always).
         wine reg add 'HKCU\Control Panel\Desktop' /v UserPreferencesMask /t REG_BINARY /d 1000028012000000 /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tempik-ready-4"
+        touch "$WINEPREFIX/$PREFIX_MARK"
     fi
 }
 
@@ -106,7 +114,7 @@ wine_prefix() {
 # if it made the copy.
 copy_of_first() {
     local first=$TEMPIK_WINE_PREFIXES/desktop
-    [ -f "$1/.tempik-ready-4" ] && ! [ "$1/.tempik-ready-4" -ot "$first/.tempik-ready-4" ] && return 1
+    prefix_made "$1" && ! [ "$1/$PREFIX_MARK" -ot "$first/$PREFIX_MARK" ] && return 1
     rm -rf "$1"
     cp -a "$first" "$1"
 }
@@ -255,10 +263,10 @@ start_test_desktops() {
     done
     export DISPLAY=$TEMPIK_DISPLAY_0 WINEPREFIX=$TEMPIK_WINEPREFIX_0
     wine_prefix
-    # The end-to-end test at the other display scales of tests/e2e/CMakeLists.txt
-    # starts their wineservers on the desktop ctest gives it.
+    # The end-to-end test at the other display scales starts their wineservers on
+    # the desktop ctest gives it.
     local dpi
-    for dpi in 120 144 192; do scaled_prefix "$dpi" "$TEMPIK_WINE_PREFIXES/dpi$dpi"; done
+    for dpi in $SCALED_DPIS; do scaled_prefix "$dpi" "$TEMPIK_WINE_PREFIXES/dpi$dpi"; done
     for ((i = TEST_DESKTOPS - 1; i >= 0; i--)); do
         local display=TEMPIK_DISPLAY_$i prefix=TEMPIK_WINEPREFIX_$i
         export DISPLAY=${!display} WINEPREFIX=${!prefix}

@@ -57,7 +57,7 @@ finish() {
 # The scaled prefix gets this scenario's own wineserver and desktop process:
 # Wine reads the display scale when the prefix's wineserver starts.
 start_scaled_wineserver() {  # start_scaled_wineserver PREFIX
-    [ -f "$1/.tempik-ready-4" ] || die "no Wine prefix at $1 (./dev test makes it)"
+    prefix_made "$1" || die "no Wine prefix at $1 (./dev test makes it)"
     export WINEPREFIX=$1
     start_wineserver
 }
