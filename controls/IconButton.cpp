@@ -49,12 +49,12 @@ CIconButton::CIconButton()
     m_toolTipActive = FALSE;
     m_toolTipSuspended = FALSE;
     m_transparent = FALSE;
-    SetLinkTarget(NULL);
+    SetLinkTarget(nullptr);
     m_imageMarginX = 3;
     m_imageMarginY = 3;
-    m_cursor = NULL;
-    m_popupMenu = NULL;
-    m_menuOwner = NULL;
+    m_cursor = nullptr;
+    m_popupMenu = nullptr;
+    m_menuOwner = nullptr;
     m_menuShowing = FALSE;
     m_grayBitmapWhenDisabled = TRUE;
     std::memset(&m_menuNotify, 0, sizeof(m_menuNotify));
@@ -128,7 +128,7 @@ int CIconButton::GetCheckState() const
 void CIconButton::CopyLinkTarget(char* dest, const char* source, UINT codePage)
 {
     std::memset(dest, 0, LinkTargetSize);
-    if (source == NULL)
+    if (source == nullptr)
         return;
     // Room for LinkTargetSize - 1 bytes and the terminator; a lead byte whose trail
     // byte would not fit stays out with it.
@@ -232,5 +232,5 @@ void CIconButton::Repaint(BOOL repaint)
 {
     // InvalidateRect with no window would invalidate every window on the desktop.
     if (repaint && m_hWnd)
-        ::InvalidateRect(m_hWnd, NULL, TRUE);
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }

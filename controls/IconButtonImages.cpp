@@ -47,32 +47,32 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     ICONINFO info;
     std::memset(&info, 0, sizeof(info));
     if (!::GetIconInfo(source, &info))
-        return NULL;
+        return nullptr;
     // GetIconInfo hands over copies of both bitmaps; they are ours to free.
     CBitmap sourceMask, sourceColor;
     sourceMask.Attach(info.hbmMask);
     sourceColor.Attach(info.hbmColor);
 
-    CClientDC screenDC(NULL);
+    CClientDC screenDC(nullptr);
     if (!screenDC.GetSafeHdc())
-        return NULL;
+        return nullptr;
 
     BITMAP bm;
     if (!sourceColor.GetSafeHandle() || !sourceColor.GetObject(sizeof(bm), &bm))
-        return NULL;
+        return nullptr;
     const DWORD width = info.xHotspot * 2;
     const DWORD height = info.yHotspot * 2;
     CBitmap target;
     if (width == 0 || height == 0 ||
-        !target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, NULL))
-        return NULL;
+        !target.CreateBitmap((int)width, (int)height, bm.bmPlanes, bm.bmBitsPixel, nullptr))
+        return nullptr;
 
     // Read and written as 32-bit pixels, top-down, 0xAARRGGBB.
     BITMAPINFO bmi = AfxDib32Info((int)width, (int)height);
     std::vector<DWORD> pixels((size_t)width * height);
     if (::GetDIBits(screenDC.GetSafeHdc(), (HBITMAP)sourceColor.GetSafeHandle(), 0, height, pixels.data(), &bmi,
                     DIB_RGB_COLORS) != (int)height)
-        return NULL;
+        return nullptr;
     for (DWORD& pixel : pixels) {
         const COLORREF c = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
         const COLORREF t = c == 0 ? 0 : transform(c);
@@ -80,7 +80,7 @@ HICON MakeDerivedIcon(HICON source, COLORREF (*transform)(COLORREF))
     }
     if (::SetDIBits(screenDC.GetSafeHdc(), (HBITMAP)target.GetSafeHandle(), 0, height, pixels.data(), &bmi,
                     DIB_RGB_COLORS) != (int)height)
-        return NULL;
+        return nullptr;
 
     ICONINFO derived;
     std::memset(&derived, 0, sizeof(derived));
@@ -103,10 +103,10 @@ CIconButton::ButtonStatus CIconButton::LoadIcons(UINT activeId, int activeWidth,
     if (idleId != 0 && idleId != IdleIconGray && idleId != IdleIconDarker) {
         idle = (HICON)::LoadImageA(module, MAKEINTRESOURCEA((UINT)idleId), IMAGE_ICON, idleWidth, idleHeight,
                                    LR_DEFAULTCOLOR);
-        idleMissing = idle == NULL;
+        idleMissing = idle == nullptr;
     }
     // An icon that was asked for and cannot be loaded is a failure, not an empty button.
-    if (active == NULL || idleMissing) {
+    if (active == nullptr || idleMissing) {
         DiscardIdle(idle, active);
         if (active)
             ::DestroyIcon(active);
@@ -127,10 +127,10 @@ CIconButton::ButtonStatus CIconButton::AssignIcons(HICON active, HICON idle)
     // An icon the button holds and is handed again stays alive for its new place.
     for (ButtonIcon& icon : m_icons) {
         if (icon.handle && (icon.handle == active || icon.handle == idle))
-            icon.handle = NULL;
+            icon.handle = nullptr;
     }
     ReleaseImages(TRUE);
-    if (active == NULL) {
+    if (active == nullptr) {
         // The idle icon was handed over too; with no active icon it is not kept.
         DiscardIdle(idle, active);
         Repaint();
@@ -169,7 +169,7 @@ CIconButton::ButtonStatus CIconButton::SetBitmaps(HBITMAP active, HBITMAP active
     m_bitmaps[0].mask = activeMask;
     m_bitmaps[1].image = idle;
     m_bitmaps[1].mask = idleMask;
-    if (active == NULL) {
+    if (active == nullptr) {
         ReleaseImages(TRUE);
         Repaint();
         return Success;

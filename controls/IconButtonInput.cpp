@@ -19,7 +19,7 @@ const DWORD kTypeMask = 0x0F;
 
 // The shell is loaded on the first link opened, not at start-up: it brings ole32, combase,
 // rpcrt4 and shlwapi along, which nothing else in the program needs.
-HMODULE s_hShellLibrary = NULL;
+HMODULE s_hShellLibrary = nullptr;
 decltype(&::ShellExecuteExA) s_pfnShellExecuteExA = nullptr;
 
 // Once loaded, the shell stays until the process ends: an open may leave threads or COM
@@ -40,7 +40,7 @@ BOOL BindShell()
 std::string TipTextWithRoom(HWND tip, const char* text)
 {
     std::string shown = text;
-    CClientDC screenDC(NULL);
+    CClientDC screenDC(nullptr);
     CDC dc;
     if (!tip || shown.empty() || !screenDC.GetSafeHdc() || !dc.CreateCompatibleDC(&screenDC))
         return shown;
@@ -93,7 +93,7 @@ void CIconButton::EnsureToolTip()
 
 void CIconButton::SetTipText(const char* text, BOOL activate)
 {
-    if (text == NULL)
+    if (text == nullptr)
         return;
     EnsureToolTip();
     const std::string shown = TipTextWithRoom(m_toolTip.m_hWnd, text);
@@ -267,8 +267,8 @@ void CIconButton::OnEnable(BOOL bEnable)
         return;
     // A disabled button must not keep the focus.
     HWND parent = ::GetParent(m_hWnd);
-    HWND next = parent ? ::GetNextDlgTabItem(parent, m_hWnd, FALSE) : NULL;
-    if (next == NULL)
+    HWND next = parent ? ::GetNextDlgTabItem(parent, m_hWnd, FALSE) : nullptr;
+    if (next == nullptr)
         next = parent;
     if (next)
         ::SetFocus(next);
@@ -290,7 +290,7 @@ BOOL CIconButton::OnClicked()
         if (m_menuNotify.target)
             ::SendMessageA(m_menuNotify.target, m_menuNotify.message, (WPARAM)subMenu, m_menuNotify.lParam);
         const UINT command = (UINT)::TrackPopupMenuEx(subMenu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                      rect.left, rect.bottom, m_menuOwner, NULL);
+                                                      rect.left, rect.bottom, m_menuOwner, nullptr);
         m_menuShowing = FALSE;
         Repaint();
         if (command)

@@ -192,7 +192,7 @@ void CIconButton::PaintIcon(CDC* pDC, BOOL hasCaption, const RECT* itemRect, REC
 
     RECT imageRect;
     PlaceImage(hasCaption, itemRect, captionRect, pressed, icon.width, icon.height, &imageRect);
-    ::DrawStateA(pDC->GetSafeHdc(), NULL, NULL, (LPARAM)icon.handle, 0, imageRect.left, imageRect.top,
+    ::DrawStateA(pDC->GetSafeHdc(), nullptr, nullptr, (LPARAM)icon.handle, 0, imageRect.left, imageRect.top,
                  Width(imageRect), Height(imageRect), DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
 }
 
@@ -209,7 +209,7 @@ void CIconButton::PaintBitmap(CDC* pDC, BOOL hasCaption, const RECT* itemRect, R
 
     CDC imageDC, maskDC;
     imageDC.CreateCompatibleDC(pDC);
-    maskDC.CreateCompatibleDC(NULL);
+    maskDC.CreateCompatibleDC(nullptr);
     CDCSelection selectImage(imageDC, bitmap.image);
     CDCSelection selectMask(maskDC, bitmap.mask);
 
@@ -227,8 +227,8 @@ void CIconButton::PaintBitmap(CDC* pDC, BOOL hasCaption, const RECT* itemRect, R
             workDC.BitBlt(0, 0, w, h, &imageDC, 0, 0, SRCPAINT);
             workDC.SetBkColor(oldBack);
         }
-        ::DrawStateA(pDC->GetSafeHdc(), NULL, NULL, (LPARAM)work.GetSafeHandle(), 0, imageRect.left, imageRect.top,
-                     w, h, DST_BITMAP | DSS_DISABLED);
+        ::DrawStateA(pDC->GetSafeHdc(), nullptr, nullptr, (LPARAM)work.GetSafeHandle(), 0, imageRect.left,
+                     imageRect.top, w, h, DST_BITMAP | DSS_DISABLED);
     } else {
         pDC->BitBlt(imageRect.left, imageRect.top, w, h, &maskDC, 0, 0, SRCAND);
         pDC->BitBlt(imageRect.left, imageRect.top, w, h, &imageDC, 0, 0, SRCPAINT);
@@ -269,7 +269,7 @@ void CIconButton::PaintCaption(CDC* pDC, const char* text, const RECT*, RECT* ca
 void CIconButton::PaintParentBackground(CDC* pDC)
 {
     CWnd* parent = GetParent();
-    if (parent == NULL)
+    if (parent == nullptr)
         return;
     CClientDC parentDC(parent);
     RECT client, window;
