@@ -71,7 +71,7 @@ CRondixAccessible* CRondixAccessible::Create(CRondixDlg& dlg)
     }
     if (FAILED(s_ole.pfnCreateStdAccessibleObject(dlg.m_hWnd, OBJID_CLIENT, __uuidof(IAccessible),
                                                   (void**)&pObject->m_pStandard)))
-        pObject->m_pStandard.Release();
+        pObject->m_pStandard.p = nullptr;  // what a failed call left there is no reference
     return pObject;
 }
 
