@@ -21,12 +21,12 @@ constexpr UINT WM_RESTORE_NORMAL = WM_APP;
 
 // The buttons as CRondixDlg numbers them: their controls, and the icon and tip each starts
 // with. Start/Stop's change with the stopwatch's look.
-struct ButtonSpec {
+struct ButtonRow {
     int nId;
     UINT nIconId;
     const char* pszTip;
 };
-const ButtonSpec BUTTONS[] = {
+const ButtonRow BUTTONS[] = {
     {IDC_START_STOP, g_lookStopped.nIconId, g_lookStopped.pszTip},
     {IDC_RESET, IDI_RESET, "Reset the timer"},
     {IDC_MORE, IDI_MORE, "Display more options"},
